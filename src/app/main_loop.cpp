@@ -1,0 +1,1 @@
+int nightrunMain() { return 0; }

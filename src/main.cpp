@@ -1,0 +1,1 @@
+int nightrunMain(); int main() { return nightrunMain(); }

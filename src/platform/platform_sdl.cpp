@@ -1,0 +1,337 @@
+// The SDL2 back end of the platform layer, with the test back end's redirections.
+#include "platform/platform.h"
+#include "platform/test_backend.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+TestBackend* activeTest = nullptr;
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+bool videoStarted = false;
+bool fullscreenMode = false;
+
+bool startVideo() {
+    if (videoStarted) return true;
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    videoStarted = true;
+    return true;
+}
+
+}  // namespace
+
+void installTestBackend(TestBackend* backend) { activeTest = backend; }
+TestBackend* testBackend() { return activeTest; }
+
+bool messageBox(const std::string& text, const std::string& caption,
+                MessageButtons buttons, MessageIcon icon) {
+    if (activeTest) {
+        bool answer = buttons == MessageButtons::YesNo ? activeTest->answerYes : true;
+        activeTest->messageBoxes.push_back({text, caption, buttons, icon, answer});
+        return answer;
+    }
+    Uint32 flags = icon == MessageIcon::Information ? SDL_MESSAGEBOX_INFORMATION
+                 : icon == MessageIcon::Stop        ? SDL_MESSAGEBOX_ERROR
+                                                    : SDL_MESSAGEBOX_WARNING;
+    // A full-screen window would hide the box; give the desktop back first.
+    if (fullscreenMode && window) SDL_SetWindowFullscreen(window, 0);
+    if (buttons == MessageButtons::Ok) {
+        if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), window) != 0)
+            std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return true;
+    }
+    const SDL_MessageBoxButtonData choices[] = {
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+    };
+    SDL_MessageBoxData data{flags, window, caption.c_str(), text.c_str(), 2, choices, nullptr};
+    int pressed = 0;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+        // No way to ask (no display server): take the safe answer and say so.
+        std::fprintf(stderr, "%s: %s (answered No)\n", caption.c_str(), text.c_str());
+        return false;
+    }
+    return pressed == 1;
+}
+
+uint32_t milliseconds() {
+    if (activeTest) return activeTest->clockMs;
+    return static_cast<uint32_t>(SDL_GetTicks64());
+}
+
+std::vector<DisplayMode> listDisplayModes() {
+    if (activeTest) return activeTest->displayModes;
+    std::vector<DisplayMode> modes;
+    if (!startVideo()) return modes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+        modes.push_back({mode.w, mode.h, static_cast<int>(SDL_BITSPERPIXEL(mode.format)), mode.refresh_rate});
+    }
+    return modes;
+}
+
+bool setDisplayMode(int width, int height, int bitsPerPixel) {
+    if (activeTest) {
+        for (const DisplayMode& mode : activeTest->displayModes) {
+            if (mode.width == width && mode.height == height) {
+                ++activeTest->displayModeSwitches;
+                return true;
+            }
+        }
+        return false;
+    }
+    if (!startVideo()) return false;
+    // The mode must exist exactly; SDL would otherwise pick the closest one.
+    bool listed = false;
+    for (const DisplayMode& mode : listDisplayModes())
+        if (mode.width == width && mode.height == height) listed = true;
+    if (!listed) return false;
+    fullscreenMode = true;
+    if (window) {
+        SDL_DisplayMode wanted{};
+        wanted.w = width;
+        wanted.h = height;
+        SDL_DisplayMode closest;
+        if (!SDL_GetClosestDisplayMode(0, &wanted, &closest)) return false;
+        SDL_SetWindowSize(window, width, height);
+        if (SDL_SetWindowDisplayMode(window, &closest) != 0) return false;
+        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) return false;
+    }
+    return true;
+}
+
+void restoreDisplayMode() {
+    if (activeTest) return;
+    if (window && fullscreenMode) SDL_SetWindowFullscreen(window, 0);
+}
+
+WindowResult createWindow(const WindowRequest& request) {
+    if (activeTest && activeTest->failWindow) return WindowResult::WindowFailed;
+    if (activeTest && activeTest->windowless) return WindowResult::Ok;
+    if (!startVideo()) return WindowResult::WindowFailed;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 1);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    flags |= activeTest ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+    fullscreenMode = request.fullscreen && !activeTest;
+    if (fullscreenMode) flags |= SDL_WINDOW_FULLSCREEN;
+    window = SDL_CreateWindow(request.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                              request.width, request.height, flags);
+    if (!window) return WindowResult::WindowFailed;
+    if (fullscreenMode) {
+        SDL_DisplayMode wanted{}, closest;
+        wanted.w = request.width;
+        wanted.h = request.height;
+        if (SDL_GetClosestDisplayMode(0, &wanted, &closest)) SDL_SetWindowDisplayMode(window, &closest);
+    }
+    context = SDL_GL_CreateContext(window);
+    if (!context) return WindowResult::ContextFailed;
+    if (SDL_GL_MakeCurrent(window, context) != 0) return WindowResult::MakeCurrentFailed;
+    SDL_RaiseWindow(window);
+    return WindowResult::Ok;
+}
+
+void destroyWindow() {
+    if (context) {
+        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    fullscreenMode = false;
+}
+
+bool windowExists() { return window != nullptr || (activeTest && activeTest->windowless); }
+
+void placeWindow(int x, int y, int width, int height) {
+    if (!window) return;
+    SDL_SetWindowSize(window, width, height);
+    if (!fullscreenMode) SDL_SetWindowPosition(window, x, y);
+    if (!activeTest) SDL_ShowWindow(window);
+}
+
+void swapBuffers() {
+    if (activeTest) ++activeTest->swapCount;
+    if (window) SDL_GL_SwapWindow(window);
+}
+
+void setSwapInterval(int interval) {
+    if (window) SDL_GL_SetSwapInterval(interval);
+}
+
+void* glProcAddress(const char* name) {
+    if (!window) return nullptr;
+    return SDL_GL_GetProcAddress(name);
+}
+
+void showCursor(bool visible) {
+    if (activeTest) {
+        activeTest->cursorVisible = visible;
+        return;
+    }
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void cursorPosition(int& x, int& y) {
+    if (activeTest) {
+        x = activeTest->cursorX;
+        y = activeTest->cursorY;
+        return;
+    }
+    SDL_GetMouseState(&x, &y);
+}
+
+bool pollEvent(Event& event) {
+    if (activeTest) {
+        // A hidden test window still gets events from the server; drain and drop them.
+        if (videoStarted) {
+            SDL_Event ignored;
+            while (SDL_PollEvent(&ignored)) {}
+        }
+        if (activeTest->events.empty()) return false;
+        event = activeTest->events.front();
+        activeTest->events.pop_front();
+        if (event.type == EventType::MouseMove || event.type == EventType::MouseDown ||
+            event.type == EventType::MouseUp) {
+            activeTest->cursorX = event.x;
+            activeTest->cursorY = event.y;
+        }
+        return true;
+    }
+    if (!videoStarted) return false;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            int vk = virtualKeyFromSdlKeycode(e.key.keysym.sym);
+            if (vk == 0) continue;
+            event = {};
+            event.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
+            event.key = vk;
+            return true;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) continue;
+            event = {};
+            event.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
+            event.button = e.button.button == SDL_BUTTON_LEFT ? MouseButton::Left : MouseButton::Right;
+            event.x = e.button.x;
+            event.y = e.button.y;
+            return true;
+        case SDL_MOUSEMOTION:
+            event = {};
+            event.type = EventType::MouseMove;
+            event.x = e.motion.x;
+            event.y = e.motion.y;
+            return true;
+        case SDL_QUIT:
+            event = {};
+            event.type = EventType::Close;
+            return true;
+        case SDL_WINDOWEVENT:
+            event = {};
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+            case SDL_WINDOWEVENT_RESTORED:
+                event.type = EventType::Activate;
+                return true;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+            case SDL_WINDOWEVENT_MINIMIZED:
+                event.type = EventType::Deactivate;
+                return true;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                event.type = EventType::Resize;
+                event.width = e.window.data1;
+                event.height = e.window.data2;
+                return true;
+            case SDL_WINDOWEVENT_CLOSE:
+                event.type = EventType::Close;
+                return true;
+            default:
+                continue;
+            }
+        default:
+            continue;
+        }
+    }
+    return false;
+}
+
+bool openUrl(const std::string& url) {
+    if (activeTest) {
+        activeTest->openedUrls.push_back(url);
+        return true;
+    }
+    return SDL_OpenURL(url.c_str()) == 0;
+}
+
+void inhibitScreenSaver() {
+    if (activeTest) return;
+    SDL_DisableScreenSaver();
+}
+
+int virtualKeyFromSdlKeycode(int32_t key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 0x41 + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return 0x30 + (key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + (key - SDLK_F1);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + (key - SDLK_KP_1);
+    switch (key) {
+    case SDLK_KP_0: return 0x60;
+    case SDLK_ESCAPE: return 0x1B;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return 0x0D;
+    case SDLK_SPACE: return 0x20;
+    case SDLK_TAB: return 0x09;
+    case SDLK_BACKSPACE: return 0x08;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 0x10;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return 0x11;
+    case SDLK_LALT:
+    case SDLK_RALT: return 0x12;
+    case SDLK_PAUSE: return 0x13;
+    case SDLK_CAPSLOCK: return 0x14;
+    case SDLK_PAGEUP: return 0x21;
+    case SDLK_PAGEDOWN: return 0x22;
+    case SDLK_END: return 0x23;
+    case SDLK_HOME: return 0x24;
+    case SDLK_LEFT: return 0x25;
+    case SDLK_UP: return 0x26;
+    case SDLK_RIGHT: return 0x27;
+    case SDLK_DOWN: return 0x28;
+    case SDLK_INSERT: return 0x2D;
+    case SDLK_DELETE: return 0x2E;
+    case SDLK_SEMICOLON: return 0xBA;
+    case SDLK_EQUALS: return 0xBB;
+    case SDLK_COMMA: return 0xBC;
+    case SDLK_MINUS: return 0xBD;
+    case SDLK_PERIOD: return 0xBE;
+    case SDLK_SLASH: return 0xBF;
+    case SDLK_BACKQUOTE: return 0xC0;
+    case SDLK_LEFTBRACKET: return 0xDB;
+    case SDLK_BACKSLASH: return 0xDC;
+    case SDLK_RIGHTBRACKET: return 0xDD;
+    case SDLK_QUOTE: return 0xDE;
+    default: return 0;
+    }
+}
+
+}  // namespace platform
