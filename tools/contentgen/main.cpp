@@ -1,4 +1,6 @@
 // contentgen --out DIR [--contact-sheet FILE]: writes the game's whole base/ tree.
+#include "jobs.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,5 +16,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::filesystem::create_directories(out);
+    gen::JobList jobs;
+    gen::addInterfaceJobs(jobs);
+    gen::addCarJobs(jobs);
+    gen::addCityJobs(jobs);
+    gen::addAudioJobs(jobs);
+    for (const gen::Job& job : jobs) job.run(out);
     return 0;
 }

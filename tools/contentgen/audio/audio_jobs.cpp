@@ -1,0 +1,7 @@
+#include "jobs.h"
+
+namespace gen {
+
+void addAudioJobs(JobList&) {}
+
+}  // namespace gen

@@ -1,0 +1,7 @@
+#include "jobs.h"
+
+namespace gen {
+
+void addCityJobs(JobList&) {}
+
+}  // namespace gen

@@ -1,0 +1,7 @@
+#include "jobs.h"
+
+namespace gen {
+
+void addInterfaceJobs(JobList&) {}
+
+}  // namespace gen
