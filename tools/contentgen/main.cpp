@@ -1,26 +1,43 @@
-// contentgen --out DIR [--contact-sheet FILE]: writes the game's whole base/ tree.
-#include "jobs.h"
+// contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--threads N]
+// writes the game's whole base/ tree, and optionally a PNG overview of the images.
+#include "contact_sheet.h"
+#include "job_runner.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 int main(int argc, char** argv) {
-    std::string out;
+    std::string out, sheet, filter;
+    unsigned threads = 0;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--out" && i + 1 < argc) out = argv[++i];
+        else if (a == "--contact-sheet" && i + 1 < argc) sheet = argv[++i];
+        else if (a == "--contact-filter" && i + 1 < argc) filter = argv[++i];
+        else if (a == "--threads" && i + 1 < argc) threads = static_cast<unsigned>(std::atoi(argv[++i]));
+        else {
+            out.clear();
+            break;
+        }
     }
     if (out.empty()) {
-        std::fprintf(stderr, "usage: contentgen --out DIR [--contact-sheet FILE]\n");
+        std::fprintf(stderr, "usage: contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--threads N]\n");
         return 2;
     }
-    std::filesystem::create_directories(out);
-    gen::JobList jobs;
-    gen::addInterfaceJobs(jobs);
-    gen::addCarJobs(jobs);
-    gen::addCityJobs(jobs);
-    gen::addAudioJobs(jobs);
-    for (const gen::Job& job : jobs) job.run(out);
-    return 0;
+    std::error_code ec;
+    std::filesystem::create_directories(out, ec);
+    if (ec) {
+        std::fprintf(stderr, "contentgen: cannot create %s\n", out.c_str());
+        return 1;
+    }
+    gen::contactSheet::enable(!sheet.empty());
+    std::vector<gen::JobFailure> failures = gen::runJobs(gen::allJobs(), out, threads);
+    for (const gen::JobFailure& f : failures) std::fprintf(stderr, "contentgen: %s: %s\n", f.job.c_str(), f.message.c_str());
+    if (!sheet.empty() && !gen::contactSheet::write(sheet, filter)) {
+        std::fprintf(stderr, "contentgen: cannot write the contact sheet %s\n", sheet.c_str());
+        return 1;
+    }
+    return failures.empty() ? 0 : 1;
 }

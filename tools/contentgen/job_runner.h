@@ -1,0 +1,26 @@
+// Runs the generator's jobs on worker threads. Each job writes only its own
+// files, so the output does not depend on scheduling; failures are collected
+// and reported in job-list order.
+#pragma once
+
+#include "jobs.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace gen {
+
+struct JobFailure {
+    std::string job;
+    std::string message;
+};
+
+// Runs every job once with threads workers (0: one per hardware thread).
+// Returns the failures (a job that throws fails; the others still run).
+std::vector<JobFailure> runJobs(const JobList& jobs, const std::filesystem::path& base, unsigned threads = 0);
+
+// The complete job list of the generator, in a fixed order.
+JobList allJobs();
+
+}  // namespace gen
