@@ -1,1 +1,236 @@
-int nightrunMain() { return 0; }
+#include "app/main_loop.h"
+
+#include "app/bitmap_text.h"
+#include "app/frame_timer.h"
+#include "app/game_state.h"
+#include "app/hud.h"
+#include "app/input.h"
+#include "app/loading_screen.h"
+#include "app/settings.h"
+#include "app/startup_content.h"
+#include "app/statistics_page.h"
+#include "app/window.h"
+#include "audio/music_stream.h"
+#include "audio/sound_device.h"
+#include "content/car_loading.h"
+#include "frontend/career_state.h"
+#include "frontend/menu_framework.h"
+#include "platform/platform.h"
+#include "race/chase_camera.h"
+#include "race/race_flow.h"
+#include "race/results.h"
+#include "race/traffic.h"
+#include "render/post_processing.h"
+#include "render/world_drawing.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+int32_t GameState = gameStates::mainMenu;
+LoopFlags loopFlags;
+
+namespace {
+
+bool loopEnded = false;
+
+float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+
+void handleInputEvent(const platform::Event& event) {
+    using platform::EventType;
+    switch (event.type) {
+    case EventType::KeyDown:
+        if (event.key > 0 && event.key < 256) KeyDown[event.key] = 1;
+        break;
+    case EventType::KeyUp:
+        if (event.key > 0 && event.key < 256) KeyDown[event.key] = 0;
+        break;
+    case EventType::MouseDown:
+        if (event.button == platform::MouseButton::Left) mouseState.leftHeld = true;
+        else mouseState.rightHeld = true;
+        mouseState.clickPending = true;
+        mouseState.pressX = mouseState.dragX = menuCursor.x;
+        mouseState.pressY = mouseState.dragY = menuCursor.y;
+        if (event.button == platform::MouseButton::Left) dispatchMenuClick();
+        break;
+    case EventType::MouseUp:
+        if (event.button == platform::MouseButton::Left) mouseState.leftHeld = false;
+        else mouseState.rightHeld = false;
+        mouseState.pressX = mouseState.dragX = menuCursor.x;
+        mouseState.pressY = mouseState.dragY = menuCursor.y;
+        break;
+    default:
+        break;
+    }
+}
+
+void raceFrame() {
+    const float ticks = frameTiming.frameTicks;
+    setProjection(gameSettings.width, gameSettings.height);
+    drawEnvironmentView(true);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+
+    updateRaceMusic();
+    loopFlags.musicFade += 0.004f * ticks;
+    setRaceMusicGain(clamp01(loopFlags.musicFade));
+    soundEffects[sounds::checkpoint].setGain(clamp01(loopFlags.musicFade));
+
+    updateChaseCamera(false);
+    drawWorld();
+
+    // The speed blur follows the player's speed and widens the view.
+    float target = std::clamp(playerSpeed() * 0.1f - 1.0f, 0.0f, 1.0f);
+    float stepSize = 0.005f * ticks;
+    if (loopFlags.speedBlur < target) loopFlags.speedBlur = std::min(target, loopFlags.speedBlur + stepSize);
+    else loopFlags.speedBlur = std::max(target, loopFlags.speedBlur - stepSize);
+
+    if (gameSettings.motionBlur == 1) {
+        motionBlurPass();
+        updateChaseCamera(true);
+    }
+    drawCarShadowsAndNeon();
+    drawRaceFrame();
+    glowPasses();
+    drawHud();
+    raceSimulationFrame();
+    if ((countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) && !raceFinished) drawStartOverlay();
+    if (raceFinished) drawResults();
+}
+
+void frontEndFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    setProjection(gameSettings.width, gameSettings.height);
+    clickSound.place(listenerPosition.x, listenerPosition.y + 2.0f, listenerPosition.z, 0, 0, 0);
+    hoverSound.place(listenerPosition.x, listenerPosition.y + 2.0f, listenerPosition.z, 0, 0, 0);
+    updateMenuMusic();
+    loopFlags.musicFade += 0.004f * frameTiming.frameTicks;
+    setMenuMusicGain(clamp01(loopFlags.musicFade));
+    drawFrontEnd();
+    playHoverSounds();
+}
+
+}  // namespace
+
+bool drawFrame() {
+    updateFrameTiming();
+    const float ticks = frameTiming.frameTicks;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+
+    if (loopFlags.startupLoading) {
+        loopFlags.startupTimer += 0.01f * ticks;
+        drawLoadingScreen(loopFlags.startupTimer >= 7.0f);
+        if (loopFlags.startupTimer > 9.0f) {
+            loopFlags.startupLoading = false;
+            loadStartupContent();
+            if (gameSettings.music) startMenuMusic();
+            loopFlags.musicFade = -1.5f;
+            loopFlags.menuMusicPending = true;
+        }
+        return true;
+    }
+
+    if (GameState == gameStates::racing) raceFrame();
+    // A race frame that has just sent the game back to the menus draws the menus too.
+    if (GameState != gameStates::racing) frontEndFrame();
+
+    if (loopFlags.showFps) {
+        glEnable(GL_BLEND);
+        printText(715, 580, "FPS:%2i", static_cast<int>(frameTiming.fps));
+        glDisable(GL_BLEND);
+    }
+    if (gameSettings.music && loopFlags.menuMusicPending && frameTiming.fps > 15.0f) {
+        loopFlags.menuMusicPending = false;
+        startMenuMusic();
+        loopFlags.musicFade = -1.5f;
+    }
+    return true;
+}
+
+void loopKeyChecks() {
+    if (KeyDown[keyCodes::escape] && GameState == gameStates::racing && !raceFinished) {
+        stopRaceMusic();
+        GameState = gameStates::pause;
+        shownScreen = gameStates::pause;
+        screenFade = 0.0f;
+    }
+    if (GameState == gameStates::options && optionsTab == 2) captureBindingKey(gameSettings.keys);
+    if (KeyDown[keyCodes::f1] && !loopFlags.keyLatch) {
+        loopFlags.showFps = !loopFlags.showFps;
+        loopFlags.keyLatch = true;
+    }
+    static const int latchKeys[] = {keyCodes::f1, keyCodes::f5, keyCodes::space, 'Y', 'Q', 'R', 'F', 'L',
+                                    'K', 'C', 'X', 'Z', 'O', 'P', 'I', 'U'};
+    bool anyHeld = false;
+    for (int key : latchKeys) anyHeld = anyHeld || KeyDown[key];
+    if (!anyHeld) loopFlags.keyLatch = false;
+}
+
+StartupResult startupSequence() {
+    loopEnded = false;
+    closeRequested = false;
+    loadSettings(gameSettings);
+    applyResolutionIndex(gameSettings);
+    effectTextureWidth = effectTextureHeight = 256;
+    setTrafficLevelFromSettings();
+    readCareer(careerState);
+    if (!openSoundDevice()) {
+        platform::messageBox("No sound device could be opened. Nightrun needs a sound device to run.", "ERROR",
+                             platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+        return StartupResult::NoSoundDevice;
+    }
+    loadSoundEffects();
+    openMenuMusic();
+    if (!createGameWindow("Nightrun", gameSettings.width, gameSettings.height, 32, fullscreen))
+        return StartupResult::NoWindow;
+    return StartupResult::Ok;
+}
+
+void (*beforePresent)() = nullptr;
+
+bool mainLoopPass(bool& framePass) {
+    framePass = false;
+    if (loopEnded) return false;
+    platform::Event event;
+    if (platform::pollEvent(event)) {
+        if (!handleWindowEvent(event)) handleInputEvent(event);
+        if (closeRequested) loopEnded = true;
+        return !loopEnded;
+    }
+    framePass = true;
+    bool keepGoing = true;
+    if (loopFlags.windowActive) keepGoing = drawFrame();
+    if ((!loopFlags.windowActive || keepGoing) && !loopFlags.quitRequested) {
+        if (beforePresent) beforePresent();
+        platform::swapBuffers();
+    } else {
+        loopEnded = true;
+    }
+    loopKeyChecks();
+    return !loopEnded;
+}
+
+void exitSequence() {
+    closeSoundDevice();
+    saveSettings(gameSettings, resolutionApplied);
+    writeCareer(careerState);
+    destroyGameWindow();
+    openStatisticsPage();
+}
+
+int nightrunMain() {
+    switch (startupSequence()) {
+    case StartupResult::NoSoundDevice:
+        return -1;
+    case StartupResult::NoWindow:
+        return 0;
+    case StartupResult::Ok:
+        break;
+    }
+    bool drew = false;
+    while (mainLoopPass(drew)) {}
+    exitSequence();
+    return 0;
+}

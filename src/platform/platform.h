@@ -84,6 +84,8 @@ enum class WindowResult {
 WindowResult createWindow(const WindowRequest& request);
 void destroyWindow();
 bool windowExists();
+// True when a GL context is current (false for the windowless test back end).
+bool hasGlContext();
 // Moves and sizes the window (used when the window is re-activated).
 void placeWindow(int x, int y, int width, int height);
 void swapBuffers();

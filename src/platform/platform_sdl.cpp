@@ -159,6 +159,8 @@ void destroyWindow() {
 
 bool windowExists() { return window != nullptr || (activeTest && activeTest->windowless); }
 
+bool hasGlContext() { return context != nullptr; }
+
 void placeWindow(int x, int y, int width, int height) {
     if (!window) return;
     SDL_SetWindowSize(window, width, height);
@@ -209,6 +211,11 @@ bool pollEvent(Event& event) {
         activeTest->events.pop_front();
         if (event.type == EventType::MouseMove || event.type == EventType::MouseDown ||
             event.type == EventType::MouseUp) {
+            // A press or release without a position happens where the cursor is.
+            if (event.x < 0 || event.y < 0) {
+                event.x = activeTest->cursorX;
+                event.y = activeTest->cursorY;
+            }
             activeTest->cursorX = event.x;
             activeTest->cursorY = event.y;
         }

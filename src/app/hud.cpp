@@ -1,0 +1,3 @@
+#include "app/hud.h"
+
+void drawHud() {}

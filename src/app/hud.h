@@ -1,0 +1,4 @@
+// The race HUD: speed, revs, nitro, mini-map, times, place.
+#pragma once
+
+void drawHud();

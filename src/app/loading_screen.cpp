@@ -1,0 +1,4 @@
+#include "app/loading_screen.h"
+
+void drawLoadingScreen(bool) {}
+void drawStartOverlay() {}

@@ -1,0 +1,63 @@
+#include "app/settings.h"
+
+#include "app/file_io.h"
+
+#include <vector>
+
+const int resolutionWidths[resolutionCount] = {640, 800, 1024, 1280, 1600};
+const int resolutionHeights[resolutionCount] = {480, 600, 768, 1024, 1200};
+
+GameSettings gameSettings;
+bool resolutionApplied = false;
+
+void applyResolutionIndex(GameSettings& s) {
+    if (s.resolutionIndex < 0 || s.resolutionIndex >= resolutionCount) return;
+    s.width = resolutionWidths[s.resolutionIndex];
+    s.height = resolutionHeights[s.resolutionIndex];
+}
+
+int resolutionIndexForWidth(int width) {
+    for (int i = 0; i < resolutionCount; ++i)
+        if (resolutionWidths[i] == width) return i;
+    return -1;
+}
+
+
+bool loadSettings(GameSettings& s, const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, bytes)) return false;
+    int32_t values[settingsFieldCount];
+    for (int i = 0; i < settingsFieldCount; ++i) {
+        size_t at = static_cast<size_t>(i) * 4;
+        values[i] = at + 4 <= bytes.size() ? static_cast<int32_t>(getLe32(&bytes[at])) : -1;
+    }
+    s.resolutionIndex = values[0];
+    applyResolutionIndex(s);
+    s.colourDepth = values[1];
+    s.reflections = values[2];
+    s.sound = values[3] != 0 ? 1 : 0;
+    s.music = values[4] != 0 ? 1 : 0;
+    s.reserved6 = values[5];
+    s.cityTraffic = values[6];
+    s.motionBlur = values[7];
+    s.particles = values[8];
+    for (int k = 0; k < 5; ++k) s.keys[k] = values[9 + k];
+    for (int k = 0; k < 5; ++k) s.reserved15[k] = values[14 + k];
+    return true;
+}
+
+bool saveSettings(const GameSettings& s, bool applied, const std::string& path) {
+    int32_t index = s.resolutionIndex;
+    if (applied) {
+        int fromWidth = resolutionIndexForWidth(s.width);
+        if (fromWidth >= 0) index = fromWidth;
+    }
+    int32_t values[settingsFieldCount] = {
+        index, s.colourDepth, s.reflections, s.sound ? 1 : 0, s.music ? 1 : 0, s.reserved6,
+        s.cityTraffic, s.motionBlur, s.particles,
+        s.keys[0], s.keys[1], s.keys[2], s.keys[3], s.keys[4],
+        s.reserved15[0], s.reserved15[1], s.reserved15[2], s.reserved15[3], s.reserved15[4]};
+    uint8_t bytes[settingsFieldCount * 4];
+    for (int i = 0; i < settingsFieldCount; ++i) putLe32(&bytes[i * 4], static_cast<uint32_t>(values[i]));
+    return writeFileAtomic(path, bytes, sizeof bytes);
+}

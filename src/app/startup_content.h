@@ -1,0 +1,4 @@
+// Everything loaded in the one frame that ends the start-up loading screen.
+#pragma once
+
+void loadStartupContent();

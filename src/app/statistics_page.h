@@ -1,0 +1,11 @@
+// The statistics page opened when the game ends: by default a small local page
+// with the player's career, or the page on a host chosen at build time.
+#pragma once
+
+#include <string>
+
+// Writes the local page (base/stats/nightrun.html) and returns its file URL, or
+// returns the configured host's URL.
+std::string prepareStatisticsPage();
+// Prepares the page and opens it in the desktop's browser.
+void openStatisticsPage();

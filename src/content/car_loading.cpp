@@ -1,0 +1,4 @@
+#include "content/car_loading.h"
+
+void loadAllCarModels() {}
+void drawCarShadowsAndNeon() {}

@@ -1,0 +1,3 @@
+#include "race/car_control.h"
+
+float fieldOfViewBoost = 0.0f;

@@ -1,0 +1,7 @@
+#include "render/post_processing.h"
+
+int effectTextureWidth = 256;
+int effectTextureHeight = 256;
+
+void motionBlurPass() {}
+void glowPasses() {}

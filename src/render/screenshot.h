@@ -1,0 +1,6 @@
+// Saves the current back buffer as a PNG.
+#pragma once
+
+#include <string>
+
+bool saveScreenshot(const std::string& path, int width, int height);

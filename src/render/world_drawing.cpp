@@ -1,0 +1,4 @@
+#include "render/world_drawing.h"
+
+void drawEnvironmentView(bool) {}
+void drawWorld() {}

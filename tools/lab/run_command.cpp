@@ -1,0 +1,102 @@
+// nightrun-lab run: the whole program on the test back end, frame by frame.
+#include "lab_commands.h"
+#include "scripted_events.h"
+
+#include "app/game_state.h"
+#include "app/main_loop.h"
+#include "app/settings.h"
+#include "platform/test_backend.h"
+#include "render/screenshot.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+std::vector<ShotRequest> pendingShots;
+long currentFrame = 0;
+
+void takeShots() {
+    for (const ShotRequest& shot : pendingShots) {
+        if (shot.frame != currentFrame) continue;
+        if (!saveScreenshot(shot.path, gameSettings.width, gameSettings.height))
+            std::fprintf(stderr, "nightrun-lab: could not write %s\n", shot.path.c_str());
+    }
+}
+
+int runProgram(const std::vector<std::string>& args) {
+    long frames = -1;
+    int frameMs = 10;
+    std::string eventsPath;
+    platform::TestBackend backend;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool hasValue = i + 1 < args.size();
+        if (a == "--frames" && hasValue) {
+            frames = std::atol(args[++i].c_str());
+        } else if (a == "--frame-ms" && hasValue) {
+            frameMs = std::atoi(args[++i].c_str());
+        } else if (a == "--events" && hasValue) {
+            eventsPath = args[++i];
+        } else if (a == "--shot" && hasValue) {
+            ShotRequest shot;
+            if (!parseShotRequest(args[++i], shot)) {
+                std::fprintf(stderr, "nightrun-lab run: bad --shot '%s' (want FRAME:FILE.png)\n", args[i].c_str());
+                return 2;
+            }
+            pendingShots.push_back(shot);
+        } else if (a == "--answer" && hasValue) {
+            std::string answer = args[++i];
+            if (answer != "yes" && answer != "no") {
+                std::fprintf(stderr, "nightrun-lab run: --answer takes yes or no\n");
+                return 2;
+            }
+            backend.answerYes = answer == "yes";
+        } else {
+            std::fprintf(stderr, "nightrun-lab run: unknown option '%s'\n", a.c_str());
+            return 2;
+        }
+    }
+    if (frames < 0 || frameMs < 0) {
+        std::fprintf(stderr, "nightrun-lab run: --frames N is required\n");
+        return 2;
+    }
+    ScriptedEvents events;
+    std::string error;
+    if (!eventsPath.empty() && !loadScriptedEvents(eventsPath, events, error)) {
+        std::fprintf(stderr, "nightrun-lab run: %s: %s\n", eventsPath.c_str(), error.c_str());
+        return 2;
+    }
+
+    platform::installTestBackend(&backend);
+    beforePresent = takeShots;
+    int exitCode = 0;
+    long framesRun = 0;
+    bool quit = false;
+    StartupResult start = startupSequence();
+    if (start == StartupResult::NoSoundDevice) exitCode = -1;
+    if (start == StartupResult::Ok) {
+        bool running = true;
+        for (currentFrame = 0; currentFrame < frames && running; ++currentFrame) {
+            auto range = events.equal_range(currentFrame);
+            for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
+            backend.clockMs += static_cast<uint32_t>(frameMs);
+            bool framePass = false;
+            while ((running = mainLoopPass(framePass)) && !framePass) {}
+            if (framePass) ++framesRun;
+        }
+        quit = !running;
+        exitSequence();
+    }
+    for (const platform::RecordedMessageBox& box : backend.messageBoxes)
+        std::fprintf(stderr, "message box [%s]: %s\n", box.caption.c_str(), box.text.c_str());
+    for (const std::string& url : backend.openedUrls) std::fprintf(stderr, "opened %s\n", url.c_str());
+    std::printf("frames=%ld state=%d quit=%d exit=%d\n", framesRun, GameState, quit ? 1 : 0, exitCode);
+    platform::installTestBackend(nullptr);
+    return exitCode == 0 ? 0 : 1;
+}
+
+LabCommand runCommand("run", "--frames N [--frame-ms T] [--events FILE] [--shot FRAME:FILE.png ...] [--answer yes|no]",
+                      runProgram);
+
+}  // namespace
