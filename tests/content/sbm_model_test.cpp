@@ -1,0 +1,500 @@
+// The .sbm reader against files from the generator's writer: round trips,
+// versions, damaged files, surface classes, flattening, material textures and
+// the blinking draw.
+#include "app/frame_timer.h"
+#include "content/sbm_model.h"
+#include "format_test_support.h"
+#include "sbm_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <random>
+
+using namespace formats_test;
+
+namespace {
+
+sbm::Triangle triangle(uint16_t a, uint16_t b, uint16_t c, float salt = 0.0f) {
+    sbm::Triangle t;
+    t.vertices = {a, b, c};
+    for (int corner = 0; corner < 3; ++corner) {
+        t.normals[size_t(corner)] = {0.1f * float(corner), 1.0f - salt, salt};
+        t.s[size_t(corner)] = 0.25f * float(corner) + salt;
+        t.t[size_t(corner)] = 0.25f + 0.125f * float(corner);
+    }
+    return t;
+}
+
+sbm::Material material(float transparency, const std::string& texture = "") {
+    sbm::Material m;
+    m.transparency = transparency;
+    m.texture = texture;
+    return m;
+}
+
+// Four vertices, three triangles, two groups (one without material), two materials.
+sbm::Model sampleModel() {
+    sbm::Model m;
+    m.vertices = {{0, 0, 0, 0}, {3, 0, 0, 1}, {0, 3, 0, -1}, {0, 0, 3, 2}};
+    m.triangles = {triangle(0, 1, 2, 0.0f), triangle(1, 2, 3, 0.5f), triangle(3, 2, 0, 0.25f)};
+    m.groups = {{"body", {0, 2}, 1}, {"trim", {1}, -1}};
+    m.materials = {material(0.2f, "paint.bmp"), material(0.7f, "")};
+    m.materials[1].ambient = {0.1f, 0.2f, 0.3f, 0.4f};
+    m.materials[1].diffuse = {0.5f, 0.6f, 0.7f, 0.8f};
+    m.materials[1].specular = {0.9f, 1.0f, 0.0f, 0.5f};
+    m.materials[1].emissive = {0.25f, 0.0f, 1.0f, 1.0f};
+    m.materials[1].shininess = 12.5f;
+    return m;
+}
+
+bool loadBytes(SbmModel& model, const std::vector<uint8_t>& bytes) {
+    return model.loadFromMemory(bytes.data(), bytes.size());
+}
+
+// Whatever loaded, every index the drawing code follows is inside its array.
+void expectConsistent(const SbmModel& model) {
+    for (const SbmTriangle& t : model.triangles)
+        for (int32_t v : t.vertexIndices) ASSERT_TRUE(v >= 0 && v < model.vertexCount());
+    for (const SbmGroup& g : model.groups) {
+        ASSERT_TRUE(g.materialIndex >= -1 && g.materialIndex < model.materialCount());
+        for (int32_t t : g.triangleIndices) ASSERT_TRUE(t >= 0 && t < model.triangleCount());
+    }
+}
+
+void expectEmpty(const SbmModel& model) {
+    EXPECT_EQ(model.vertexCount(), 0);
+    EXPECT_EQ(model.triangleCount(), 0);
+    EXPECT_EQ(model.groupCount(), 0);
+    EXPECT_EQ(model.materialCount(), 0);
+}
+
+// Where the material section ends: the writer appends a 14-byte tail.
+constexpr size_t TailBytes = 14;
+
+}  // namespace
+
+TEST(SbmLoad, WrittenModelLoadsBackIdentically) {
+    const sbm::Model source = sampleModel();
+    ScratchDir dir("sbm-roundtrip");
+    ASSERT_TRUE(sbm::writeFile(source, dir.file("m.sbm")));
+    SbmModel model;
+    ASSERT_TRUE(model.load(dir.file("m.sbm")));
+
+    ASSERT_EQ(model.vertexCount(), 4);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(model.vertices[i].position.x, source.vertices[i].x);
+        EXPECT_EQ(model.vertices[i].position.y, source.vertices[i].y);
+        EXPECT_EQ(model.vertices[i].position.z, source.vertices[i].z);
+        EXPECT_EQ(model.vertices[i].boneId, source.vertices[i].boneId);
+    }
+    ASSERT_EQ(model.triangleCount(), 3);
+    for (size_t i = 0; i < 3; ++i) {
+        const SbmTriangle& t = model.triangles[i];
+        const sbm::Triangle& s = source.triangles[i];
+        EXPECT_EQ(t.surfaceClass, 0);
+        for (size_t c = 0; c < 3; ++c) {
+            EXPECT_EQ(t.vertexIndices[c], s.vertices[c]);
+            EXPECT_EQ(t.normals[c].x, s.normals[c][0]);
+            EXPECT_EQ(t.normals[c].y, s.normals[c][1]);
+            EXPECT_EQ(t.normals[c].z, s.normals[c][2]);
+            EXPECT_EQ(t.s[c], s.s[c]);
+            EXPECT_EQ(t.t[c], 1.0f - s.t[c]);
+        }
+    }
+    EXPECT_EQ(model.triangles[0].t[0], 0.75f);  // 0.25 in the file
+
+    ASSERT_EQ(model.groupCount(), 2);
+    EXPECT_EQ(model.groups[0].materialIndex, 1);
+    EXPECT_EQ(model.groups[0].triangleIndices, (std::vector<int32_t>{0, 2}));
+    EXPECT_EQ(model.groups[1].materialIndex, -1);
+    EXPECT_EQ(model.groups[1].triangleCount(), 1);
+
+    ASSERT_EQ(model.materialCount(), 2);
+    EXPECT_EQ(model.materials[0].textureFile, "paint.bmp");
+    EXPECT_EQ(model.materials[0].transparency, 0.2f);
+    EXPECT_EQ(model.materials[1].textureFile, "");
+    const SbmMaterial& m = model.materials[1];
+    const sbm::Material& s = source.materials[1];
+    for (size_t c = 0; c < 4; ++c) {
+        EXPECT_EQ(m.ambient[c], s.ambient[c]);
+        EXPECT_EQ(m.diffuse[c], s.diffuse[c]);
+        EXPECT_EQ(m.specular[c], s.specular[c]);
+        EXPECT_EQ(m.emissive[c], s.emissive[c]);
+    }
+    EXPECT_EQ(m.shininess, 12.5f);
+    EXPECT_EQ(m.transparency, 0.7f);
+    EXPECT_EQ(m.texture, 0u);
+}
+
+TEST(SbmLoad, LongTextureNamesAreKeptUpToTheField) {
+    sbm::Model source = sampleModel();
+    source.materials[0].texture = std::string(200, 'a');
+    SbmModel model;
+    ASSERT_TRUE(loadBytes(model, sbm::encode(source)));
+    EXPECT_EQ(model.materials[0].textureFile, std::string(127, 'a'));
+
+    // A field without its terminating NUL is taken whole, never read past.
+    std::vector<uint8_t> bytes = sbm::encode(sampleModel());
+    const size_t materialStart = bytes.size() - TailBytes - 2 * 361;
+    std::memset(bytes.data() + materialStart + 32 + 4 * 18 + 1, 'b', 128);
+    ASSERT_TRUE(loadBytes(model, bytes));
+    EXPECT_EQ(model.materials[0].textureFile, std::string(128, 'b'));
+}
+
+TEST(SbmLoad, OnlyVersionsThreeAndFour) {
+    SbmModel model;
+    for (int version : {2, 5, 0, -1, 1000}) {
+        EXPECT_FALSE(loadBytes(model, sbm::encode(sampleModel(), version))) << version;
+        expectEmpty(model);
+    }
+    for (int version : {3, 4}) {
+        EXPECT_TRUE(loadBytes(model, sbm::encode(sampleModel(), version))) << version;
+        EXPECT_EQ(model.triangleCount(), 3);
+    }
+    std::vector<uint8_t> bytes = sbm::encode(sampleModel());
+    bytes[3] = 'E';  // "MS3E000000"
+    EXPECT_FALSE(loadBytes(model, bytes));
+    EXPECT_FALSE(model.load("no/such/file.sbm"));
+    expectEmpty(model);
+}
+
+TEST(SbmLoad, ZeroGroupsLoadsAndFlattensToNothing) {
+    sbm::Model source = sampleModel();
+    source.groups.clear();
+    SbmModel model;
+    ASSERT_TRUE(loadBytes(model, sbm::encode(source)));
+    EXPECT_EQ(model.groupCount(), 0);
+    EXPECT_EQ(model.triangleCount(), 3);
+    model.flatten();
+    EXPECT_EQ(model.flatCount(), 0);
+
+    ASSERT_TRUE(loadBytes(model, sbm::encode(sbm::Model{})));
+    expectEmpty(model);
+}
+
+TEST(SbmLoad, ALoadReplacesThePreviousModel) {
+    SbmModel model;
+    ASSERT_TRUE(loadBytes(model, sbm::encode(sampleModel())));
+    model.flatten();
+    sbm::Model small;
+    small.vertices = {{1, 2, 3, 0}};
+    ASSERT_TRUE(loadBytes(model, sbm::encode(small)));
+    EXPECT_EQ(model.vertexCount(), 1);
+    EXPECT_EQ(model.triangleCount(), 0);
+    EXPECT_EQ(model.flatCount(), 0);
+}
+
+TEST(SbmDamage, EveryTruncationBeforeTheTailFails) {
+    const std::vector<uint8_t> bytes = sbm::encode(sampleModel());
+    const size_t sectionsEnd = bytes.size() - TailBytes;
+    SbmModel model;
+    for (size_t length = 0; length <= bytes.size(); ++length) {
+        // Exact-size copies, so a sanitizer build catches any read past the end.
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + long(length));
+        const bool loaded = loadBytes(model, cut);
+        if (length < sectionsEnd) {
+            ASSERT_FALSE(loaded) << length;
+            expectEmpty(model);
+        } else {
+            ASSERT_TRUE(loaded) << length;  // what follows the materials is ignored
+        }
+    }
+}
+
+TEST(SbmDamage, IndicesOutsideTheirArraysFail) {
+    SbmModel model;
+    {
+        sbm::Model m = sampleModel();
+        m.triangles[1].vertices[2] = 4;  // four vertices
+        EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
+        expectEmpty(model);
+    }
+    {
+        sbm::Model m = sampleModel();
+        m.groups[1].triangles.push_back(3);  // three triangles
+        EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
+    }
+    {
+        sbm::Model m = sampleModel();
+        m.groups[0].material = 2;  // two materials
+        EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
+    }
+    {
+        sbm::Model m = sampleModel();
+        m.groups[0].material = -2;
+        EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
+    }
+    {
+        sbm::Model m = sampleModel();
+        m.materials.clear();
+        m.groups[0].material = -1;
+        EXPECT_TRUE(loadBytes(model, sbm::encode(m)));  // -1 needs no material
+    }
+}
+
+TEST(SbmDamage, DamagedCountsAndBytesNeverCrash) {
+    const std::vector<uint8_t> good = sbm::encode(sampleModel());
+    // Offsets of the four section counts and of group 0's triangle count.
+    const size_t vertexCountAt = 14;
+    const size_t triangleCountAt = vertexCountAt + 2 + 4 * 15;
+    const size_t groupCountAt = triangleCountAt + 2 + 3 * 70;
+    const size_t group0CountAt = groupCountAt + 2 + 33;
+    const size_t materialCountAt = group0CountAt + 2 + 2 * 2 + 1 + 33 + 2 + 2 + 1;
+    ASSERT_EQ(good[materialCountAt], 2);
+    SbmModel model;
+    for (size_t at : {vertexCountAt, triangleCountAt, groupCountAt, group0CountAt, materialCountAt}) {
+        for (uint32_t value : {0u, 1u, 2u, 3u, 5u, 255u, 256u, 4097u, 65535u}) {
+            std::vector<uint8_t> bytes = good;
+            bytes[at] = uint8_t(value);
+            bytes[at + 1] = uint8_t(value >> 8);
+            if (loadBytes(model, bytes)) expectConsistent(model);
+            else expectEmpty(model);
+        }
+    }
+    std::mt19937 random(99);
+    int loaded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> bytes = good;
+        for (int c = 0; c < 3; ++c) bytes[14 + random() % (bytes.size() - 14)] = uint8_t(random());
+        if (loadBytes(model, bytes)) {
+            ++loaded;
+            expectConsistent(model);
+            model.flatten();
+            model.classifySurfaces();
+        } else {
+            expectEmpty(model);
+        }
+    }
+    EXPECT_GT(loaded, 0);
+}
+
+TEST(SbmSurfaces, TransparencyGivesTheSurfaceClass) {
+    const std::vector<std::pair<float, int>> cases = {
+        {0.0999f, 0}, {0.1f, 1}, {0.2f, 1}, {0.3329f, 1}, {0.333f, 2}, {0.5f, 2}, {0.665f, 2},
+        {0.666f, 3}, {1.0f, 3}, {1.01f, 0}, {0.0f, 0}, {-0.5f, 0}};
+    sbm::Model source;
+    source.vertices = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}};
+    for (size_t i = 0; i < cases.size(); ++i) {
+        source.triangles.push_back(triangle(0, 1, 2));
+        source.materials.push_back(material(cases[i].first));
+        source.groups.push_back({"g", {uint16_t(i)}, int8_t(i)});
+    }
+    const uint16_t noMaterial = uint16_t(source.triangles.size());
+    source.triangles.push_back(triangle(0, 1, 2));
+    source.groups.push_back({"none", {noMaterial}, -1});
+    source.triangles.push_back(triangle(0, 1, 2));  // in no group
+
+    SbmModel model;
+    ASSERT_TRUE(loadBytes(model, sbm::encode(source)));
+    model.classifySurfaces();
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(model.triangles[i].surfaceClass, cases[i].second) << "transparency " << cases[i].first;
+    EXPECT_EQ(model.triangles[noMaterial].surfaceClass, 0);
+    EXPECT_EQ(model.triangles.back().surfaceClass, 0);
+}
+
+TEST(SbmFlatten, CopiesGroupTrianglesInOrderUpTo5000) {
+    sbm::Model source;
+    for (int i = 0; i < 5200; ++i)
+        source.vertices.push_back({float(i), float(2 * i), -float(i), 0});
+    for (int i = 0; i < 5100; ++i) {
+        source.triangles.push_back(triangle(uint16_t(i), uint16_t(i + 1), uint16_t(i + 2), 0.0f));
+        source.triangles.back().s = {float(i), 0.5f, 1.0f};
+    }
+    source.materials = {material(1.0f), material(0.5f)};
+    sbm::Group first{"a", {}, 0}, second{"b", {}, 1};
+    for (int i = 0; i < 3000; ++i) first.triangles.push_back(uint16_t(5099 - i));  // reversed
+    for (int i = 0; i < 2100; ++i) second.triangles.push_back(uint16_t(i));
+    source.groups = {first, second};
+
+    SbmModel model;
+    ASSERT_TRUE(loadBytes(model, sbm::encode(source)));
+    model.flatten();
+    ASSERT_EQ(model.flatCount(), SbmModel::FlatCapacity);
+
+    const FlatTriangle& head = model.flat[0];  // triangle 5099
+    EXPECT_EQ(head.materialIndex, 0);
+    EXPECT_EQ(head.corners[0].position.x, 5099.0f);
+    EXPECT_EQ(head.corners[2].position.x, 5101.0f);
+    EXPECT_EQ(head.corners[0].s, 5099.0f);
+    EXPECT_EQ(head.corners[1].t, 1.0f - 0.375f);
+    EXPECT_EQ(head.corners[2].normal.x, 0.2f);
+    EXPECT_FLOAT_EQ(head.centroid.x, 5100.0f);
+    EXPECT_FLOAT_EQ(head.centroid.y, 10200.0f);
+    EXPECT_FLOAT_EQ(head.centroid.z, -5100.0f);
+
+    const FlatTriangle& last = model.flat[4999];  // group b, entry 1999
+    EXPECT_EQ(last.materialIndex, 1);
+    EXPECT_EQ(last.corners[0].position.x, 1999.0f);
+    EXPECT_FLOAT_EQ(last.centroid.x, 2000.0f);
+
+    // Fewer triangles than the capacity: exactly one record each.
+    source.groups[1].triangles.resize(10);
+    ASSERT_TRUE(loadBytes(model, sbm::encode(source)));
+    model.flatten();
+    EXPECT_EQ(model.flatCount(), 3010);
+}
+
+// ---- with a GL context ----
+
+namespace {
+
+// A 1 x 8 TGA: the bottom half red, the top half green.
+std::vector<uint8_t> twoFrameTga() {
+    std::vector<uint8_t> pixels;
+    for (int row = 0; row < 8; ++row) {
+        if (row < 4) pixels.insert(pixels.end(), {0, 0, 255});
+        else pixels.insert(pixels.end(), {0, 255, 0});
+    }
+    return tgaBytes(1, 8, 24, pixels);
+}
+
+// A full-viewport quad sampling one texture point: s = 0.5, t = 0.25 once loaded.
+sbm::Model screenQuad(float transparency, const std::string& texture) {
+    sbm::Model m;
+    m.vertices = {{-1, -1, 0, 0}, {1, -1, 0, 0}, {1, 1, 0, 0}, {-1, 1, 0, 0}};
+    for (auto corners : {std::array<uint16_t, 3>{0, 1, 2}, std::array<uint16_t, 3>{0, 2, 3}}) {
+        sbm::Triangle t = triangle(corners[0], corners[1], corners[2]);
+        t.s = {0.5f, 0.5f, 0.5f};
+        t.t = {0.75f, 0.75f, 0.75f};
+        m.triangles.push_back(t);
+    }
+    m.materials = {material(transparency, texture)};
+    m.groups = {{"quad", {0, 1}, 0}};
+    return m;
+}
+
+// Draws the model over a cleared 64 x 64 viewport and reads the centre pixel.
+std::array<uint8_t, 3> drawAndSample(const SbmModel& model) {
+    glViewport(0, 0, 64, 64);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    model.drawSimple();
+    glFinish();
+    std::array<uint8_t, 3> pixel{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(32, 32, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel.data());
+    return pixel;
+}
+
+const std::array<uint8_t, 3> red{255, 0, 0}, green{0, 255, 0}, black{0, 0, 0}, white{255, 255, 255};
+
+}  // namespace
+
+TEST(SbmDraw, BlinkingMaterialsShowTheirOtherFrameWhileTheBlinkValueIsNegative) {
+    ASSERT_TRUE(glContext());
+    ScratchDir dir("sbm-blink");
+    ASSERT_TRUE(writeFileBytes(dir.file("sign.tga"), twoFrameTga()));
+    const std::string directory = dir.path().string() + "/";
+
+    SbmModel blinking, steady;
+    ASSERT_TRUE(loadBytes(blinking, sbm::encode(screenQuad(0.5f, "sign.tga"))));
+    ASSERT_TRUE(loadBytes(steady, sbm::encode(screenQuad(0.5001f, "sign.tga"))));
+    blinking.loadMaterialTextures(directory);
+    steady.loadMaterialTextures(directory);
+    ASSERT_NE(blinking.materials[0].texture, 0u);
+
+    const float saved = frameTiming.blinkValue;
+    frameTiming.blinkValue = 0.5f;
+    EXPECT_EQ(drawAndSample(blinking), red);
+    EXPECT_EQ(drawAndSample(steady), red);
+    frameTiming.blinkValue = 0.0f;
+    EXPECT_EQ(drawAndSample(blinking), red);
+    frameTiming.blinkValue = -0.01f;
+    EXPECT_EQ(drawAndSample(blinking), green);
+    EXPECT_EQ(drawAndSample(steady), red);
+    frameTiming.blinkValue = saved;
+}
+
+TEST(SbmDraw, UntexturedAndEmptyModels) {
+    ASSERT_TRUE(glContext());
+    SbmModel untextured;
+    ASSERT_TRUE(loadBytes(untextured, sbm::encode(screenQuad(1.0f, ""))));
+    untextured.loadMaterialTextures("nowhere/");
+    EXPECT_EQ(untextured.materials[0].texture, 0u);
+    EXPECT_EQ(drawAndSample(untextured), white);  // texture 0: plain colour
+
+    sbm::Model noGroups = screenQuad(1.0f, "");
+    noGroups.groups.clear();
+    SbmModel nothing;
+    ASSERT_TRUE(loadBytes(nothing, sbm::encode(noGroups)));
+    EXPECT_EQ(drawAndSample(nothing), black);
+    SbmModel neverLoaded;
+    EXPECT_EQ(drawAndSample(neverLoaded), black);
+}
+
+TEST(SbmTextures, NamesContainingDotTgaGoToTheTgaLoader) {
+    ASSERT_TRUE(glContext());
+    platform::TestBackend& backend = testPlatform();
+    backend.messageBoxes.clear();
+    ScratchDir dir("sbm-textures");
+    const std::vector<uint8_t> tga = solidTga(2, 2, 10, 20, 30);
+    const std::vector<uint8_t> bmp = solidBmp(2, 2, 40, 50, 60);
+    ASSERT_TRUE(writeFileBytes(dir.file("pre_sign.tga.bmp"), tga));  // ".tga" in the middle: TGA
+    ASSERT_TRUE(writeFileBytes(dir.file("pre_shop.tga.bmp"), bmp));  // read as TGA: fails
+    ASSERT_TRUE(writeFileBytes(dir.file("pre_WALL.TGA"), bmp));      // upper case: BMP
+    ASSERT_TRUE(writeFileBytes(dir.file("pre_ROOF.TGA"), tga));      // read as BMP: fails, reported
+    ASSERT_TRUE(writeFileBytes(dir.file("pre_road.bmp"), bmp));
+
+    sbm::Model source;
+    for (const char* name : {"sign.tga.bmp", "shop.tga.bmp", "WALL.TGA", "ROOF.TGA", "road.bmp", "", "gone.bmp"})
+        source.materials.push_back(material(1.0f, name));
+    SbmModel model;
+    ASSERT_TRUE(loadBytes(model, sbm::encode(source)));
+    // No separator is added: the directory string ends in a name prefix here.
+    model.loadMaterialTextures(dir.path().string() + "/pre_");
+
+    const std::vector<uint32_t> textures = [&] {
+        std::vector<uint32_t> t;
+        for (const SbmMaterial& m : model.materials) t.push_back(m.texture);
+        return t;
+    }();
+    EXPECT_NE(textures[0], 0u);
+    EXPECT_EQ(texturePixels(textures[0], 3)[0], 10);
+    EXPECT_EQ(textures[1], 0u);
+    EXPECT_NE(textures[2], 0u);
+    EXPECT_EQ(texturePixels(textures[2], 3)[0], 40);
+    EXPECT_EQ(textures[3], 0u);
+    EXPECT_NE(textures[4], 0u);
+    EXPECT_EQ(textures[5], 0u);  // empty name
+    EXPECT_EQ(textures[6], 0u);  // missing file: silent
+    ASSERT_EQ(backend.messageBoxes.size(), 1u);
+    EXPECT_EQ(backend.messageBoxes[0].text, "Unknown DIB file format.");
+
+    // Releasing deletes the textures and empties the model.
+    model.release();
+    expectEmpty(model);
+    for (uint32_t t : textures) {
+        if (t) {
+            EXPECT_FALSE(glIsTexture(t));
+        }
+    }
+}
+
+TEST(SbmTextures, DestructionDeletesTheTextures) {
+    ASSERT_TRUE(glContext());
+    ScratchDir dir("sbm-destroy");
+    ASSERT_TRUE(writeFileBytes(dir.file("a.tga"), solidTga(2, 2, 1, 2, 3)));
+    uint32_t texture = 0;
+    {
+        auto model = std::make_unique<SbmModel>();
+        ASSERT_TRUE(loadBytes(*model, sbm::encode(screenQuad(1.0f, "a.tga"))));
+        model->loadMaterialTextures(dir.path().string() + "/");
+        texture = model->materials[0].texture;
+        ASSERT_TRUE(glIsTexture(texture));
+        std::unique_ptr<ModelBase> base = std::move(model);  // destroyed through the base
+    }
+    EXPECT_FALSE(glIsTexture(texture));
+}

@@ -1,0 +1,120 @@
+// The numbered texture tables, loaded from a scratch base/textures of small
+// images whose first pixel carries the file's number.
+#include "content/texture_tables.h"
+#include "format_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace formats_test;
+
+namespace {
+
+class TextureTables : public ::testing::Test {
+protected:
+    ScratchDir dir{"tables"};
+    std::unique_ptr<WorkingDir> cwd;
+
+    void SetUp() override {
+        ASSERT_TRUE(glContext());
+        testPlatform().messageBoxes.clear();
+        for (int i = 0; i < TgaTableSize; ++i)
+            ASSERT_TRUE(writeFileBytes(dir.file(tgaTablePath(i)), solidTga(4, 4, uint8_t(i), 1, 2)));
+        for (int i = 0; i < BmpTableSize; ++i)
+            ASSERT_TRUE(writeFileBytes(dir.file(bmpTablePath(i)), solidBmp(4, 4, uint8_t(i), 3, 4)));
+        cwd = std::make_unique<WorkingDir>(dir.path());
+    }
+    void TearDown() override {
+        releaseTextureTables();
+        cwd.reset();
+    }
+};
+
+}  // namespace
+
+TEST_F(TextureTables, PathsUseTwoDigits) {
+    EXPECT_EQ(tgaTablePath(0), "base/textures/tex00.tga");
+    EXPECT_EQ(tgaTablePath(80), "base/textures/tex80.tga");
+    EXPECT_EQ(bmpTablePath(7), "base/textures/tex07.bmp");
+}
+
+TEST_F(TextureTables, TgaEntriesLoadInTwoHalvesAndTheVinylsComeAndGo) {
+    std::filesystem::remove(tgaTablePath(12));
+    EXPECT_EQ(loadTgaTableBase(), 40);  // tex12 missing
+    EXPECT_EQ(TgaTable[12].texture, 0u);
+    for (int i = 0; i < FirstVinylTga; ++i) {
+        if (i == 12) continue;
+        ASSERT_NE(TgaTable[size_t(i)].texture, 0u) << i;
+        EXPECT_EQ(TgaTable[size_t(i)].pixels[0], i);  // pixels kept after upload
+        EXPECT_EQ(texParameter(TgaTable[size_t(i)].texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    }
+    for (int i = FirstVinylTga; i < TgaTableSize; ++i) EXPECT_EQ(TgaTable[size_t(i)].texture, 0u);
+
+    EXPECT_EQ(loadTgaTableVinyls(), 40);
+    const uint32_t vinyl = TgaTable[50].texture;
+    ASSERT_NE(vinyl, 0u);
+    EXPECT_EQ(TgaTable[80].pixels[0], 80);
+
+    releaseTgaTableVinyls();
+    EXPECT_FALSE(glIsTexture(vinyl));
+    for (int i = FirstVinylTga; i < TgaTableSize; ++i) {
+        EXPECT_EQ(TgaTable[size_t(i)].texture, 0u);
+        EXPECT_TRUE(TgaTable[size_t(i)].pixels.empty());
+    }
+    EXPECT_NE(TgaTable[40].texture, 0u);  // the rest stays
+
+    EXPECT_EQ(loadTgaTableVinyls(), 40);  // again after the race
+    EXPECT_EQ(TgaTable[41].pixels[0], 41);
+}
+
+TEST_F(TextureTables, BmpTableFiltersAndMipmaps) {
+    ASSERT_TRUE(loadBmpTable());
+    for (int i = 0; i < BmpTableSize; ++i) {
+        SCOPED_TRACE(i);
+        const uint32_t t = BmpTable[size_t(i)];
+        ASSERT_NE(t, 0u);
+        EXPECT_EQ(texturePixels(t, 3)[0], i);
+        if (i >= 3 && i <= 5) {
+            EXPECT_EQ(texParameter(t, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+            EXPECT_EQ(texParameter(t, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+            EXPECT_EQ(levelWidth(t, 1), 0);  // level 0 only
+        } else {
+            EXPECT_EQ(texParameter(t, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+            EXPECT_EQ(texParameter(t, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+            EXPECT_EQ(levelWidth(t, 2), 1);
+        }
+    }
+    EXPECT_TRUE(testPlatform().messageBoxes.empty());
+}
+
+TEST_F(TextureTables, OneMissingBmpLeavesNoBmpTexture) {
+    ASSERT_TRUE(loadBmpTable());
+    const uint32_t earlier = BmpTable[0];
+    std::filesystem::remove(bmpTablePath(27));
+    EXPECT_FALSE(loadBmpTable());
+    for (uint32_t t : BmpTable) EXPECT_EQ(t, 0u);
+    EXPECT_FALSE(glIsTexture(earlier));  // a reload does not leak the old set
+    EXPECT_TRUE(testPlatform().messageBoxes.empty());  // missing files are silent
+}
+
+TEST_F(TextureTables, UndecodableBmpIsReportedAndFailsTheTable) {
+    ASSERT_TRUE(writeFileBytes(bmpTablePath(10), {'B', 'M', 0, 0}));
+    EXPECT_FALSE(loadBmpTable());
+    for (uint32_t t : BmpTable) EXPECT_EQ(t, 0u);
+    ASSERT_EQ(testPlatform().messageBoxes.size(), 1u);  // decoding stopped at the first failure
+    EXPECT_EQ(testPlatform().messageBoxes[0].text, "Unknown DIB file format.");
+}
+
+TEST_F(TextureTables, LoadingScreenTexturesInTheirOrder) {
+    ASSERT_TRUE(loadLoadingTextures());
+    const int files[4] = {42, 41, 37, 40};
+    for (int slot = 0; slot < 4; ++slot) {
+        ASSERT_NE(LoadingTextures[size_t(slot)], 0u);
+        EXPECT_EQ(texturePixels(LoadingTextures[size_t(slot)], 3)[0], files[slot]);
+        EXPECT_EQ(texParameter(LoadingTextures[size_t(slot)], GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+    }
+    std::filesystem::remove(bmpTablePath(37));
+    EXPECT_FALSE(loadLoadingTextures());
+    for (uint32_t t : LoadingTextures) EXPECT_EQ(t, 0u);
+}
