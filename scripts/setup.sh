@@ -9,7 +9,7 @@ packages=(build-essential cmake ninja-build pkg-config
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libalut-dev libopenal1 libvorbis-dev libbullet-dev
   libfreetype-dev fonts-dejavu-core libpng-dev libgtest-dev
-  xvfb xauth)
+  xvfb xauth x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

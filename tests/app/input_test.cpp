@@ -1,0 +1,172 @@
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/main_loop.h"
+#include "app/settings.h"
+#include "frontend/menu_framework.h"
+#include "platform/platform.h"
+#include "race/race_flow.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+void resetInput() {
+    clearHeldKeys();
+    selectedBinding = -1;
+    loopFlags = LoopFlags{};
+    gameSettings = GameSettings{};
+}
+
+}  // namespace
+
+TEST(KeyTranslation, CoversLettersDigitsFunctionKeysAndModifiers) {
+    using platform::virtualKeyFromSdlKeycode;
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_a), 0x41);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_z), 0x5A);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_0), 0x30);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_9), 0x39);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_F1), 0x70);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_F12), 0x7B);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_ESCAPE), 0x1B);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_RETURN), 0x0D);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_SPACE), 0x20);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_TAB), 0x09);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_BACKSPACE), 0x08);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_LSHIFT), 0x10);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_RSHIFT), 0x10);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_LCTRL), 0x11);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_RCTRL), 0x11);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_LEFT), 0x25);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_UP), 0x26);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_RIGHT), 0x27);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_DOWN), 0x28);
+}
+
+TEST(KeyTranslation, PunctuationUsesTheUsLayoutCodes) {
+    using platform::virtualKeyFromSdlKeycode;
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_SEMICOLON), 0xBA);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_COMMA), 0xBC);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_PERIOD), 0xBE);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_SLASH), 0xBF);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_LEFTBRACKET), 0xDB);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_RIGHTBRACKET), 0xDD);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_QUOTE), 0xDE);
+    EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_UNKNOWN), 0);
+}
+
+TEST(KeyNames, ControlsTabNames) {
+    EXPECT_EQ(bindingKeyName(0x11), "ctrl");
+    EXPECT_EQ(bindingKeyName(0x51), "Q ");
+    EXPECT_EQ(bindingKeyName(0x26), " up");
+    EXPECT_EQ(bindingKeyName(0xDE), "'");
+    EXPECT_EQ(bindingKeyName(0x71), "");  // F2 is not bindable
+    EXPECT_EQ(bindingKeyName(-1), "");
+}
+
+TEST(KeyHeld, CodesOutsideTheTableNeverCountAsHeld) {
+    resetInput();
+    std::memset(KeyDown, 1, sizeof KeyDown);
+    EXPECT_TRUE(isKeyHeld(0x41));
+    EXPECT_FALSE(isKeyHeld(-1));
+    EXPECT_FALSE(isKeyHeld(256));
+    EXPECT_FALSE(isKeyHeld(INT32_MIN));
+}
+
+TEST(KeyCapture, LowestHeldBindableCodeWins) {
+    resetInput();
+    selectedBinding = 2;
+    KeyDown[0x5A] = 1;  // Z
+    KeyDown[0x41] = 1;  // A
+    KeyDown[0x20] = 1;  // Space: lowest of the three
+    EXPECT_EQ(captureBindingKey(gameSettings.keys), 0x20);
+    EXPECT_EQ(gameSettings.keys[2], 0x20);
+    EXPECT_EQ(displayedKeys[2], 0x20);
+    EXPECT_EQ(selectedBinding, -1);
+}
+
+TEST(KeyCapture, NonBindableKeysLeaveTheSlotWaiting) {
+    resetInput();
+    selectedBinding = 1;
+    KeyDown[0x71] = 1;  // F2
+    KeyDown[0x1B] = 1;  // Escape
+    EXPECT_EQ(captureBindingKey(gameSettings.keys), -1);
+    EXPECT_EQ(selectedBinding, 1);
+    KeyDown[0x41] = 1;
+    EXPECT_EQ(captureBindingKey(gameSettings.keys), 0x41);
+    EXPECT_EQ(gameSettings.keys[1], 0x41);
+    EXPECT_EQ(selectedBinding, -1);
+}
+
+TEST(KeyCapture, KeyWithoutSelectedSlotIsIgnoredAndOneKeyMayServeTwoActions) {
+    resetInput();
+    int32_t before[5];
+    std::memcpy(before, gameSettings.keys, sizeof before);
+    KeyDown[0x10] = 1;
+    EXPECT_EQ(captureBindingKey(gameSettings.keys), 0x10);
+    EXPECT_EQ(std::memcmp(before, gameSettings.keys, sizeof before), 0);
+    selectedBinding = 3;  // brake, while nitro is already Shift
+    captureBindingKey(gameSettings.keys);
+    EXPECT_EQ(gameSettings.keys[3], 0x10);
+    EXPECT_EQ(gameSettings.keys[4], 0x10);
+}
+
+TEST(LoopKeyChecks, CaptureRunsOnlyOnTheControlsTab) {
+    resetInput();
+    GameState = gameStates::options;
+    optionsTab = 1;
+    selectedBinding = 0;
+    KeyDown[0x41] = 1;
+    loopKeyChecks();
+    EXPECT_EQ(selectedBinding, 0);
+    optionsTab = 2;
+    loopKeyChecks();
+    EXPECT_EQ(gameSettings.keys[0], 0x41);
+    EXPECT_EQ(selectedBinding, -1);
+}
+
+TEST(LoopKeyChecks, F1TogglesOncePerPressAndTheLatchWaitsForEveryLatchKey) {
+    resetInput();
+    GameState = gameStates::mainMenu;
+    KeyDown[0x70] = 1;
+    loopKeyChecks();
+    EXPECT_TRUE(loopFlags.showFps);
+    loopKeyChecks();
+    loopKeyChecks();
+    EXPECT_TRUE(loopFlags.showFps);  // held: no second toggle
+    KeyDown[0x20] = 1;               // Space joins in
+    KeyDown[0x70] = 0;
+    loopKeyChecks();
+    EXPECT_TRUE(loopFlags.keyLatch);
+    KeyDown[0x70] = 1;  // F1 again while Space still holds the latch
+    loopKeyChecks();
+    EXPECT_TRUE(loopFlags.showFps);
+    KeyDown[0x70] = 0;
+    KeyDown[0x20] = 0;
+    loopKeyChecks();
+    EXPECT_FALSE(loopFlags.keyLatch);
+    KeyDown[0x70] = 1;
+    loopKeyChecks();
+    EXPECT_FALSE(loopFlags.showFps);
+}
+
+TEST(LoopKeyChecks, EscapePausesARunningRaceOnly) {
+    resetInput();
+    KeyDown[0x1B] = 1;
+    GameState = gameStates::racing;
+    raceFinished = true;  // the results are showing
+    loopKeyChecks();
+    EXPECT_EQ(GameState, gameStates::racing);
+    raceFinished = false;
+    shownScreen = 0;
+    screenFade = 1.0f;
+    loopKeyChecks();
+    EXPECT_EQ(GameState, gameStates::pause);
+    EXPECT_EQ(shownScreen, gameStates::pause);
+    EXPECT_EQ(screenFade, 0.0f);
+    GameState = gameStates::mainMenu;
+    loopKeyChecks();
+    EXPECT_EQ(GameState, gameStates::mainMenu);
+}

@@ -1,0 +1,75 @@
+#include "app/settings.h"
+#include "app/window.h"
+#include "platform/test_backend.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ResolutionCycling : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::installTestBackend(&backend);
+        gameSettings = GameSettings{};
+        gameSettings.sound = 0;
+        resolutionChanged = false;
+    }
+    void TearDown() override { platform::installTestBackend(nullptr); }
+    void modes(std::initializer_list<std::pair<int, int>> sizes) {
+        backend.displayModes.clear();
+        for (auto [w, h] : sizes) backend.displayModes.push_back({w, h, 32, 60});
+    }
+    platform::TestBackend backend;
+};
+
+}  // namespace
+
+TEST_F(ResolutionCycling, NextSkipsModesTheDisplayDoesNotList) {
+    modes({{800, 600}, {1280, 1024}});
+    int choice = 1;
+    nextResolution(choice);
+    EXPECT_EQ(choice, 3);
+    EXPECT_EQ(gameSettings.width, 1280);
+    EXPECT_EQ(gameSettings.height, 1024);
+    EXPECT_TRUE(resolutionChanged);
+    nextResolution(choice);
+    EXPECT_EQ(choice, 1);  // wraps past 1600 x 1200 and 640 x 480
+}
+
+TEST_F(ResolutionCycling, PreviousFromTheSmallestGoesToTheLargest) {
+    modes({{640, 480}, {1600, 1200}, {1024, 768}});
+    int choice = 0;
+    previousResolution(choice);
+    EXPECT_EQ(choice, 4);
+    EXPECT_EQ(gameSettings.width, 1600);
+    previousResolution(choice);
+    EXPECT_EQ(choice, 2);
+}
+
+TEST_F(ResolutionCycling, OnlyTheCurrentModeListedStaysPut) {
+    modes({{1024, 768}, {1920, 1080}});
+    int choice = 2;
+    nextResolution(choice);
+    EXPECT_EQ(choice, 2);
+    previousResolution(choice);
+    EXPECT_EQ(choice, 2);
+}
+
+TEST_F(ResolutionCycling, NoListedResolutionLeavesTheChoiceUnchanged) {
+    modes({{1920, 1080}, {720, 400}});
+    int choice = 1;
+    nextResolution(choice);
+    previousResolution(choice);
+    EXPECT_EQ(choice, 1);
+    EXPECT_EQ(gameSettings.width, 800);
+    EXPECT_TRUE(resolutionChanged);
+    modes({});
+    nextResolution(choice);
+    EXPECT_EQ(choice, 1);
+}
+
+TEST_F(ResolutionCycling, DisplayModeTestMatchesSizeAtAnyDepth) {
+    backend.displayModes = {{1024, 768, 16, 75}};
+    EXPECT_TRUE(IsDisplayModeAvailable(1024, 768));
+    EXPECT_FALSE(IsDisplayModeAvailable(768, 1024));
+}

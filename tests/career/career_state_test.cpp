@@ -1,0 +1,174 @@
+#include "app/file_io.h"
+#include "frontend/career_state.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+float floatAt(const std::vector<uint8_t>& bytes, size_t at) {
+    uint32_t u = getLe32(&bytes[at]);
+    float f;
+    std::memcpy(&f, &u, 4);
+    return f;
+}
+
+std::vector<uint8_t> careerFile() {
+    std::vector<uint8_t> bytes;
+    readWholeFile(careerPath, bytes);
+    return bytes;
+}
+
+void freshCareer() {
+    careerState = CareerState{};
+    workingCar = CarConfig{};
+}
+
+bool sameCar(const CarConfig& a, const CarConfig& b) {
+    uint8_t x[carConfigSize], y[carConfigSize];
+    encodeCarConfig(a, x);
+    encodeCarConfig(b, y);
+    return std::memcmp(x, y, carConfigSize) == 0;
+}
+
+}  // namespace
+
+TEST(CareerFile, NewCareerWritesTheStartingValuesAtTheirOffsets) {
+    ScopedTempDir dir;
+    freshCareer();
+    resetCareer();
+    std::vector<uint8_t> bytes = careerFile();
+    ASSERT_EQ(bytes.size(), 1408u);
+    EXPECT_EQ(floatAt(bytes, 1368), 500.0f);
+    EXPECT_EQ(getLe32(&bytes[1380]), 4u);
+    EXPECT_EQ(floatAt(bytes, 1372), 0.0f);
+    EXPECT_EQ(getLe32(&bytes[1376]), 0u);
+    EXPECT_EQ(getLe32(&bytes[1384]), 2u);
+    EXPECT_EQ(getLe32(&bytes[1388]), 1u);
+    EXPECT_EQ(getLe32(&bytes[1392]), 1u);
+    EXPECT_EQ(getLe32(&bytes[1404]), 0u);
+    // The stored car is the default car: ratings 0.52, 0.5, 0.55 and paint (1, 0.333, 0).
+    EXPECT_EQ(floatAt(bytes, 0), 0.52f);
+    EXPECT_EQ(floatAt(bytes, 4), 0.5f);
+    EXPECT_EQ(getLe32(&bytes[20]), 4u);  // spoiler
+    EXPECT_EQ(floatAt(bytes, 48), 0.333f);
+}
+
+TEST(CareerFile, RoundTripKeepsProgressAndTheStoredCar) {
+    ScopedTempDir dir;
+    freshCareer();
+    setNewCareerValues(careerState);
+    careerState.cash = 1234.5f;
+    careerState.clubProgress[1] = 7;
+    careerState.currentClub = 1;
+    careerState.currentRace = 6;
+    careerState.ownedCar = 13;
+    careerState.storedCar.neon = 9;
+    careerState.storedCar.carModel = 0x5EED;  // reserved slot keeps whatever it holds
+    ASSERT_TRUE(writeCareer(careerState));
+    CareerState loaded;
+    ASSERT_TRUE(readCareer(loaded));
+    EXPECT_EQ(loaded.cash, 1234.5f);
+    EXPECT_EQ(loaded.clubProgress[1], 7);
+    EXPECT_EQ(loaded.currentClub, 1);
+    EXPECT_EQ(loaded.currentRace, 6);
+    EXPECT_EQ(loaded.ownedCar, 13);
+    EXPECT_TRUE(sameCar(loaded.storedCar, careerState.storedCar));
+    uint8_t a[careerImageSize], b[careerImageSize];
+    encodeCareer(careerState, a);
+    encodeCareer(loaded, b);
+    EXPECT_EQ(std::memcmp(a, b, careerImageSize), 0);
+}
+
+TEST(CareerFile, PresetsAlwaysComeFromTheCatalogue) {
+    ScopedTempDir dir;
+    freshCareer();
+    setNewCareerValues(careerState);
+    for (CarConfig& preset : careerState.CarPreset) {
+        preset.speedRating = 9.0f;
+        preset.rims = 77;
+        preset.techPacket = 3;
+    }
+    ASSERT_TRUE(writeCareer(careerState));
+    CareerState loaded;
+    ASSERT_TRUE(readCareer(loaded));
+    fillCarPresets(loaded);
+    for (int k = 0; k < carPresetCount; ++k) {
+        CarConfig expected = stockCar(k);
+        expected.techPacket = 3;  // the catalogue never sets a preset's tech packet
+        EXPECT_TRUE(sameCar(loaded.CarPreset[k], expected)) << k;
+    }
+    EXPECT_EQ(loaded.CarPreset[7].speedRating, 0.59f);
+    EXPECT_EQ(loaded.CarPreset[17].carModel, 17);
+}
+
+TEST(CareerFile, MissingOrShortFileStartsANewCareer) {
+    ScopedTempDir dir;
+    CareerState state;
+    EXPECT_FALSE(readCareer(state));
+    EXPECT_EQ(state.cash, 500.0f);
+    EXPECT_EQ(state.ownedCar, 4);
+    std::ofstream(careerPath, std::ios::binary) << "short";
+    CareerState shortState;
+    EXPECT_FALSE(readCareer(shortState));
+    EXPECT_EQ(shortState.cash, 500.0f);
+}
+
+TEST(CareerFile, LongerFileReadsItsFirst1408Bytes) {
+    ScopedTempDir dir;
+    freshCareer();
+    setNewCareerValues(careerState);
+    careerState.cash = 42.0f;
+    uint8_t image[careerImageSize];
+    encodeCareer(careerState, image);
+    std::ofstream file(careerPath, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(image), careerImageSize);
+    file << "trailing garbage";
+    file.close();
+    CareerState loaded;
+    ASSERT_TRUE(readCareer(loaded));
+    EXPECT_EQ(loaded.cash, 42.0f);
+}
+
+TEST(CarCopies, QuickRaceCopiesThePresetAndLeavingRestoresTheStoredCar) {
+    freshCareer();
+    setNewCareerValues(careerState);
+    fillCarPresets(careerState);
+    applyStoredConfig();
+    CarConfig before = workingCar;
+    workingCar.techPacket = 2;
+    storeConfig();
+    before.techPacket = 2;
+    loadPresetConfig(7);
+    EXPECT_EQ(workingCar.carModel, 7);
+    EXPECT_EQ(workingCar.techPacket, 0);
+    EXPECT_EQ(workingCar.sideVinyl, 18);
+    EXPECT_EQ(workingCar.topVinyl, 9);
+    EXPECT_EQ(workingCar.neon, 1);
+    EXPECT_EQ(workingCar.paintColor[1], 0.2f);
+    applyStoredConfig();
+    EXPECT_TRUE(sameCar(workingCar, before));
+}
+
+TEST(CarCopies, StoreConfigKeepsTheReservedModelSlot) {
+    freshCareer();
+    careerState.storedCar.carModel = 99;
+    workingCar = stockCar(3);
+    storeConfig();
+    EXPECT_EQ(careerState.ownedCar, 3);
+    EXPECT_EQ(careerState.storedCar.carModel, 99);
+    EXPECT_EQ(careerState.storedCar.hoodScoop, 4);
+}
+
+TEST(SpeedRating, TechPacketsAddFiveHundredthsUpToOne) {
+    CarConfig car;
+    car.speedRating = 0.8f;
+    car.techPacket = 2;
+    EXPECT_FLOAT_EQ(effectiveSpeedRating(car), 0.9f);
+    car.techPacket = 4;
+    EXPECT_FLOAT_EQ(effectiveSpeedRating(car), 1.0f);
+}

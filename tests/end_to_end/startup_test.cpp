@@ -1,0 +1,242 @@
+// The whole program through its start-up, loop and exit, in process on the
+// test back end and as real executables.
+#include "app/game_state.h"
+#include "app/main_loop.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include "frontend/career_state.h"
+#include "platform/test_backend.h"
+#include "support/run_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        linkGeneratedContent(dir.path() / "base");
+        backend.windowless = true;
+        platform::installTestBackend(&backend);
+        loopFlags = LoopFlags{};
+        gameSettings = GameSettings{};
+        GameState = gameStates::mainMenu;
+        resetFrameTimerForTest();
+    }
+    void TearDown() override { platform::installTestBackend(nullptr); }
+    static void resetFrameTimerForTest();
+    // Runs one frame pass after advancing the clock; messages queued first are handled on the way.
+    bool frame(uint32_t ms) {
+        backend.clockMs += ms;
+        bool framePass = false;
+        bool running;
+        while ((running = mainLoopPass(framePass)) && !framePass) {}
+        return running;
+    }
+    ScopedTempDir dir;
+    platform::TestBackend backend;
+};
+
+}  // namespace
+
+#include "app/frame_timer.h"
+void ProgramRun::resetFrameTimerForTest() {
+    resetFrameTimer();
+    frameTiming = FrameTiming{};
+}
+
+TEST_F(ProgramRun, StartupScreenLastsNineSecondsOfShortFrames) {
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    EXPECT_EQ(GameState, gameStates::mainMenu);
+    frame(0);  // first frame measures nothing
+    int frames = 0;
+    while (loopFlags.startupLoading && frames < 200) {
+        frame(100);
+        ++frames;
+    }
+    EXPECT_GE(frames, 90);
+    EXPECT_LE(frames, 92);
+    EXPECT_GT(loopFlags.startupTimer, 9.0f);
+    exitSequence();
+}
+
+TEST_F(ProgramRun, SlowFramesNeverEndTheStartupScreen) {
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    for (int i = 0; i < 300; ++i) frame(101);
+    EXPECT_TRUE(loopFlags.startupLoading);
+    EXPECT_EQ(loopFlags.startupTimer, 0.0f);
+    exitSequence();
+}
+
+TEST_F(ProgramRun, QuitDrawsTheNextFrameWithoutPresentingIt) {
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    ASSERT_TRUE(frame(10));
+    int swaps = backend.swapCount;
+    float clockBefore = frameTiming.gameClock;
+    loopFlags.quitRequested = true;
+    EXPECT_FALSE(frame(10));
+    EXPECT_EQ(backend.swapCount, swaps);
+    EXPECT_GT(frameTiming.gameClock, clockBefore);  // the frame itself ran
+    bool framePass;
+    EXPECT_FALSE(mainLoopPass(framePass));
+    exitSequence();
+}
+
+TEST_F(ProgramRun, CloseMessageEndsTheLoopAndExitSavesBothFiles) {
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    ASSERT_TRUE(frame(10));
+    backend.events.push_back({platform::EventType::Close});
+    EXPECT_FALSE(frame(10));
+    exitSequence();
+    EXPECT_EQ(fs::file_size("base/menu.inf"), 76u);
+    EXPECT_EQ(fs::file_size("base/career.inf"), 1408u);
+    ASSERT_EQ(backend.openedUrls.size(), 1u);
+    EXPECT_EQ(backend.openedUrls[0].rfind("file://", 0), 0u);
+    EXPECT_NE(backend.openedUrls[0].find("/stats/nightrun.html"), std::string::npos);
+    EXPECT_TRUE(fs::exists("base/stats/nightrun.html"));
+}
+
+TEST_F(ProgramRun, InactiveWindowSkipsDrawingButKeepsSwapping) {
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    frame(10);
+    backend.events.push_back({platform::EventType::Deactivate});
+    frame(10);
+    float clock = frameTiming.gameClock;
+    int swaps = backend.swapCount;
+    frame(10);
+    EXPECT_EQ(frameTiming.gameClock, clock);
+    EXPECT_EQ(backend.swapCount, swaps + 1);
+    backend.events.push_back({platform::EventType::Activate});
+    frame(10);
+    frame(10);
+    EXPECT_GT(frameTiming.gameClock, clock);
+    exitSequence();
+}
+
+TEST_F(ProgramRun, FullScreenModeMissingAsksAndNoEndsWithoutSaving) {
+    backend.displayModes = {{1920, 1080, 32, 60}};
+    backend.answerYes = false;
+    EXPECT_EQ(startupSequence(), StartupResult::NoWindow);
+    ASSERT_EQ(backend.messageBoxes.size(), 2u);
+    EXPECT_EQ(backend.messageBoxes[0].caption, "Lumo GL");
+    EXPECT_EQ(backend.messageBoxes[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(backend.messageBoxes[1].text, "Program Will Now Close.");
+    EXPECT_FALSE(fs::exists("base/menu.inf"));
+}
+
+TEST_F(ProgramRun, FullScreenModeMissingAndYesRunsWindowed) {
+    backend.displayModes = {{1920, 1080, 32, 60}};
+    backend.answerYes = true;
+    fullscreen = true;
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    EXPECT_FALSE(fullscreen);
+    EXPECT_EQ(backend.displayModeSwitches, 0);
+    exitSequence();
+}
+
+TEST_F(ProgramRun, WindowFailureShowsItsMessageAndSavesNothing) {
+    backend.failWindow = true;
+    EXPECT_EQ(startupSequence(), StartupResult::NoWindow);
+    ASSERT_FALSE(backend.messageBoxes.empty());
+    EXPECT_EQ(backend.messageBoxes.back().text, "Window Creation Error.");
+    EXPECT_EQ(backend.messageBoxes.back().caption, "ERROR");
+    EXPECT_FALSE(fs::exists("base/career.inf"));
+}
+
+TEST_F(ProgramRun, NewPlayerStartsANewCareer) {
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    EXPECT_EQ(careerState.cash, 500.0f);
+    EXPECT_EQ(careerState.clubProgress[0], 1);
+    exitSequence();
+}
+
+// The real executables, as a player and a developer start them.
+TEST(Executables, LabRunThroughTheStartupScreenWritesBothFiles) {
+    ScopedTempDir dir;
+    linkGeneratedContent(dir.path() / "base");
+    std::string output;
+    std::string command = std::string("ALSOFT_DRIVERS=null ") + NIGHTRUN_RUN_DIR + "/nightrun-lab run --frames 1000";
+    ASSERT_EQ(runCommand(command, output), 0) << output;
+    EXPECT_NE(output.find("frames=1000 state=1 quit=0 exit=0"), std::string::npos) << output;
+    EXPECT_EQ(fs::file_size("base/menu.inf"), 76u);
+    EXPECT_EQ(fs::file_size("base/career.inf"), 1408u);
+}
+
+TEST(Executables, LabRunRejectsABadEventScript) {
+    ScopedTempDir dir;
+    std::ofstream("events.txt") << "10 keydown zz\n";
+    std::string output;
+    std::string command = std::string(NIGHTRUN_RUN_DIR) + "/nightrun-lab run --frames 5 --events events.txt 2>&1";
+    EXPECT_EQ(runCommand(command, output), 2);
+    EXPECT_NE(output.find("line 1"), std::string::npos) << output;
+}
+
+TEST(Executables, LabRunQuitsOnAScriptedClose) {
+    ScopedTempDir dir;
+    linkGeneratedContent(dir.path() / "base");
+    std::ofstream("events.txt") << "# close the window after a few frames\n20 close\n";
+    std::string output;
+    std::string command = std::string("ALSOFT_DRIVERS=null ") + NIGHTRUN_RUN_DIR +
+                          "/nightrun-lab run --frames 100 --events events.txt";
+    ASSERT_EQ(runCommand(command, output), 0) << output;
+    EXPECT_NE(output.find("quit=1"), std::string::npos) << output;
+    EXPECT_EQ(fs::file_size("base/menu.inf"), 76u);
+}
+
+TEST(Executables, GameOpensItsWindowUnderAnXServerAndExitsCleanly) {
+    // A private X server whose only mode is the game's default resolution, so
+    // the full-screen switch succeeds without a question.
+    int display = 0;
+    for (display = 140; display < 200; ++display)
+        if (!fs::exists("/tmp/.X" + std::to_string(display) + "-lock")) break;
+    std::string name = ":" + std::to_string(display);
+    pid_t server = fork();
+    if (server == 0) {
+        execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", (char*)nullptr);
+        _exit(127);
+    }
+    ASSERT_GT(server, 0);
+    std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
+    for (int i = 0; i < 500 && !fs::exists(socket); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(fs::exists(socket)) << "Xvfb did not start";
+
+    ScopedTempDir dir;
+    linkGeneratedContent(dir.path() / "base");
+    pid_t game = fork();
+    if (game == 0) {
+        setenv("DISPLAY", name.c_str(), 1);
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+        std::string exe = std::string(NIGHTRUN_RUN_DIR) + "/nightrun";
+        execl(exe.c_str(), "nightrun", (char*)nullptr);
+        _exit(127);
+    }
+    ASSERT_GT(game, 0);
+    std::string output;
+    bool windowShown = false;
+    for (int i = 0; i < 600 && !windowShown; ++i) {
+        runCommand("DISPLAY=" + name + " xwininfo -name Nightrun 2>/dev/null", output);
+        windowShown = output.find("Map State: IsViewable") != std::string::npos;
+        if (!windowShown) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(windowShown) << output;
+    kill(game, SIGTERM);  // arrives as a close request
+    int status = 0;
+    waitpid(game, &status, 0);
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(fs::file_size("base/menu.inf"), 76u);
+    EXPECT_EQ(fs::file_size("base/career.inf"), 1408u);
+}
