@@ -1,4 +1,3 @@
 #include "app/loading_screen.h"
 
 void drawLoadingScreen(bool) {}
-void drawStartOverlay() {}

@@ -1,6 +1,5 @@
-// The start-up loading screen and the race's start overlay (countdown).
+// The start-up loading screen.
 #pragma once
 
 // Draws the start-up screen; `ready` switches it to its finished look.
 void drawLoadingScreen(bool ready);
-void drawStartOverlay();

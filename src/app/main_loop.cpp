@@ -6,6 +6,7 @@
 #include "app/hud.h"
 #include "app/input.h"
 #include "app/loading_screen.h"
+#include "app/start_overlay.h"
 #include "app/settings.h"
 #include "app/startup_content.h"
 #include "app/statistics_page.h"

@@ -1,0 +1,3 @@
+#include "app/start_overlay.h"
+
+void drawStartOverlay() {}

@@ -1,0 +1,4 @@
+// The race's start overlay: the countdown images and the clock.
+#pragma once
+
+void drawStartOverlay();
