@@ -1,7 +1,9 @@
-// contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--threads N]
-// writes the game's whole base/ tree, and optionally a PNG overview of the images.
+// contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--previews DIR] [--threads N]
+// writes the game's whole base/ tree, and optionally a PNG overview of the images
+// and full-size preview renders.
 #include "contact_sheet.h"
 #include "job_runner.h"
+#include "previews.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,13 +11,14 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    std::string out, sheet, filter;
+    std::string out, sheet, filter, previewDir;
     unsigned threads = 0;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--out" && i + 1 < argc) out = argv[++i];
         else if (a == "--contact-sheet" && i + 1 < argc) sheet = argv[++i];
         else if (a == "--contact-filter" && i + 1 < argc) filter = argv[++i];
+        else if (a == "--previews" && i + 1 < argc) previewDir = argv[++i];
         else if (a == "--threads" && i + 1 < argc) threads = static_cast<unsigned>(std::atoi(argv[++i]));
         else {
             out.clear();
@@ -23,7 +26,7 @@ int main(int argc, char** argv) {
         }
     }
     if (out.empty()) {
-        std::fprintf(stderr, "usage: contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--threads N]\n");
+        std::fprintf(stderr, "usage: contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--previews DIR] [--threads N]\n");
         return 2;
     }
     std::error_code ec;
@@ -33,6 +36,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     gen::contactSheet::enable(!sheet.empty());
+    if (!previewDir.empty()) gen::previews::setDirectory(previewDir);
     std::vector<gen::JobFailure> failures = gen::runJobs(gen::allJobs(), out, threads);
     for (const gen::JobFailure& f : failures) std::fprintf(stderr, "contentgen: %s: %s\n", f.job.c_str(), f.message.c_str());
     if (!sheet.empty() && !gen::contactSheet::write(sheet, filter)) {
