@@ -12,10 +12,7 @@ namespace gen::contactSheet {
 
 namespace {
 
-constexpr int kThumb = 192;
-constexpr int kCellW = 208;
-constexpr int kCellH = 226;
-constexpr int kColumns = 8;
+std::atomic<int> gThumb{192};
 
 struct Entry {
     Raster thumb;
@@ -30,10 +27,12 @@ std::map<std::string, Entry> gEntries;  // ordered by name
 }  // namespace
 
 void enable(bool on) { gEnabled = on; }
+void setThumbnailSize(int pixels) { gThumb = std::clamp(pixels, 32, 2048); }
 bool enabled() { return gEnabled; }
 
 void add(const std::string& name, const Raster& image, bool showAlpha) {
     if (!gEnabled || image.empty()) return;
+    const int kThumb = gThumb;
     int w = image.width(), h = image.height();
     float k = std::min(1.0f, static_cast<float>(kThumb) / static_cast<float>(std::max(w, h)));
     int tw = std::max(1, static_cast<int>(w * k)), th = std::max(1, static_cast<int>(h * k));
@@ -50,9 +49,22 @@ int count() {
 bool write(const std::filesystem::path& pngPath, const std::string& filter) {
     std::lock_guard<std::mutex> lock(gMutex);
     std::vector<const std::pair<const std::string, Entry>*> chosen;
-    for (const auto& kv : gEntries)
-        if (filter.empty() || kv.first.find(filter) != std::string::npos) chosen.push_back(&kv);
+    // The filter is a comma-separated list of name fragments.
+    std::vector<std::string> parts;
+    for (size_t start = 0; start <= filter.size();) {
+        size_t comma = filter.find(',', start);
+        if (comma == std::string::npos) comma = filter.size();
+        if (comma > start) parts.push_back(filter.substr(start, comma - start));
+        start = comma + 1;
+    }
+    for (const auto& kv : gEntries) {
+        bool match = parts.empty();
+        for (const std::string& p : parts) match = match || kv.first.find(p) != std::string::npos;
+        if (match) chosen.push_back(&kv);
+    }
     if (chosen.empty()) return false;
+    const int kThumb = gThumb, kCellW = kThumb + 16, kCellH = kThumb + 34;
+    const int kColumns = std::max(1, 1600 / kCellW);
     int columns = std::min<int>(kColumns, static_cast<int>(chosen.size()));
     int rows = (static_cast<int>(chosen.size()) + columns - 1) / columns;
     Raster sheet(columns * kCellW, rows * kCellH, rgb(0x303238));

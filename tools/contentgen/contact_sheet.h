@@ -13,12 +13,14 @@ namespace gen::contactSheet {
 
 void enable(bool on);
 bool enabled();
+// Longest side of the thumbnails taken from now on (default 192).
+void setThumbnailSize(int pixels);
 // Keeps a thumbnail of image under name; showAlpha draws it over a checkerboard.
 void add(const std::string& name, const Raster& image, bool showAlpha = true);
 // Number of images collected so far.
 int count();
-// Writes every collected image whose name contains filter (all when empty); false on failure
-// or when nothing matched.
+// Writes every collected image whose name contains one of the comma-separated fragments of
+// filter (all when empty); false on failure or when nothing matched.
 bool write(const std::filesystem::path& pngPath, const std::string& filter = "");
 void clear();
 

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
         else if (a == "--contact-sheet" && i + 1 < argc) sheet = argv[++i];
         else if (a == "--contact-filter" && i + 1 < argc) filter = argv[++i];
         else if (a == "--previews" && i + 1 < argc) previewDir = argv[++i];
+        else if (a == "--contact-size" && i + 1 < argc) gen::contactSheet::setThumbnailSize(std::atoi(argv[++i]));
         else if (a == "--threads" && i + 1 < argc) threads = static_cast<unsigned>(std::atoi(argv[++i]));
         else {
             out.clear();
