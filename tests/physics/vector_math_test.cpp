@@ -1,0 +1,72 @@
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "physics/vector_math.h"
+
+namespace {
+
+void expectNear(Vec3 a, Vec3 b, float tolerance = 1e-5f)
+{
+    EXPECT_NEAR(a.x, b.x, tolerance);
+    EXPECT_NEAR(a.y, b.y, tolerance);
+    EXPECT_NEAR(a.z, b.z, tolerance);
+}
+
+TEST(VectorMath, NormaliseGivesUnitLengthAndZeroForZero)
+{
+    expectNear(normalise({3, 4, 0}), {0.6f, 0.8f, 0});
+    Vec3 zero = normalise({0, 0, 0});
+    EXPECT_EQ(zero.x, 0.0f);
+    EXPECT_EQ(zero.y, 0.0f);
+    EXPECT_EQ(zero.z, 0.0f);
+    expectNear(normalise({NAN, 1, 0}), {0, 0, 0});
+}
+
+TEST(VectorMath, CrossDotLengthAndComponents)
+{
+    expectNear(cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1});
+    expectNear(cross({0, 1, 0}, {0, 0, 1}), {1, 0, 0});
+    EXPECT_FLOAT_EQ(dot({1, 2, 3}, {4, -5, 6}), 12.0f);
+    EXPECT_FLOAT_EQ(length({2, 3, 6}), 7.0f);
+    Vec3 v{1, 2, 3};
+    EXPECT_EQ(component(v, 1), 2.0f);
+    EXPECT_EQ(component(v, 7), 0.0f);
+    setComponent(v, 2, 9.0f);
+    setComponent(v, -1, 5.0f);
+    expectNear(v, {1, 2, 9});
+    expectNear(scale(add({1, 1, 1}, subtract({3, 2, 1}, {1, 1, 1})), 2.0f), {6, 4, 2});
+}
+
+TEST(VectorMath, PositiveTurnAboutUpTurnsForwardToTheLeft)
+{
+    // The car's left is -z.
+    expectNear(transformDirection(rotationY(1.5707964f), {1, 0, 0}), {0, 0, -1});
+    expectNear(transformDirection(rotationZ(1.5707964f), {1, 0, 0}), {0, 1, 0});
+    expectNear(transformDirection(rotationX(1.5707964f), {0, 1, 0}), {0, 0, 1});
+}
+
+TEST(VectorMath, ProductAppliesTheLeftMatrixFirst)
+{
+    Mat4 t = translationMatrix({1, 0, 0});
+    Mat4 r = rotationY(1.5707964f);
+    // Move, then turn: (1, 0, 0) -> (2, 0, 0) -> (0, 0, -2).
+    expectNear(transformPoint(t * r, {1, 0, 0}), {0, 0, -2});
+    // Turn, then move.
+    expectNear(transformPoint(r * t, {1, 0, 0}), {1, 0, -1});
+    Mat4 angles = rotationFromAngles(0.3f, -0.7f, 1.1f);
+    Mat4 composed = rotationX(0.3f) * rotationY(-0.7f) * rotationZ(1.1f);
+    expectNear(transformPoint(angles, {1, 2, 3}), transformPoint(composed, {1, 2, 3}));
+}
+
+TEST(VectorMath, PoseRowsAreAxesAndPosition)
+{
+    Mat4 pose = makePose(rotationPart(rotationY(0.4f)), {5, 6, 7});
+    expectNear(transformPoint(pose, {0, 0, 0}), {5, 6, 7});
+    expectNear(transformPoint(pose, {1, 0, 0}), matRow(pose, 0) + Vec3{5, 6, 7});
+    Vec3 p{1.5f, -2, 0.25f};
+    expectNear(transformPoint(inverseRigid(pose), transformPoint(pose, p)), p);
+    expectNear(inverseTransformDirection(pose, transformDirection(pose, p)), p);
+}
+
+} // namespace
