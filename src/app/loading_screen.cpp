@@ -1,3 +1,62 @@
 #include "app/loading_screen.h"
 
-void drawLoadingScreen(bool) {}
+#include "app/bitmap_text.h"
+#include "app/game_state.h"
+#include "content/texture_tables.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+// LoadingTextures holds tex42, tex41, tex37 and tex40 in that order.
+constexpr int firstImage = 0;
+constexpr int secondImage = 1;
+
+void fullScreenQuad(uint32_t texture) {
+    // A missing image stays black rather than a white sheet.
+    if (texture == 0) return;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(800.0f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(800.0f, 600.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(0.0f, 600.0f);
+    glEnd();
+}
+
+}  // namespace
+
+void drawLoadingScreen(bool ready) {
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    if (!ready) {
+        fullScreenQuad(LoadingTextures[firstImage]);
+    } else {
+        // The second image fades in from black during the eighth second.
+        const float timer = loopFlags.startupTimer;
+        float c = timer < 8.0f ? timer - 7.0f : 1.0f;
+        if (c < 0.0f) c = 0.0f;
+        glColor4f(c, c, c, c);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+        fullScreenQuad(LoadingTextures[secondImage]);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        printText(680, 10, "Loading...");
+        glDisable(GL_BLEND);
+    }
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

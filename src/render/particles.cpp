@@ -1,0 +1,3 @@
+#include "render/particles.h"
+
+void loadParticleEffects() {}

@@ -1,0 +1,32 @@
+// The textures the screen effects, the glass and the reflections render into,
+// and the four livery textures. Created once per GL context by the renderer
+// set-up; they live until the window goes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Window size (W x H from the resolution index).
+extern uint32_t sceneCopy;      // the finished frame: glow source, drawn back as the picture
+extern uint32_t auxTarget1;     // the frame before the glass
+extern uint32_t auxTarget2;     // the frame after the glass, laid over auxTarget1 by its alpha
+extern uint32_t motionSharp;    // the frame copied for the motion blur (and the mini-map capture)
+// Effect size (effectTextureWidth x effectTextureHeight, 256 x 256).
+extern uint32_t glowTarget;     // result of the glow chain
+extern uint32_t glowMask;       // luminance copy after the third blur step, read by the HDR pass
+extern uint32_t motionBlurred;  // radially blurred frame
+extern uint32_t envMap;         // the environment view the cars reflect
+
+constexpr int liveryTextureSize = 1024;
+// The painted body texture of each race-car slot.
+extern std::array<uint32_t, 4> liveryTexture;
+
+// An RGBA8 texture cleared to transparent black: linear filtering, clamped to
+// the edge, no mipmaps.
+// Returns 0 when GL refuses the size.
+uint32_t createRenderTarget(int width, int height);
+
+// Window-size targets at width x height, effect targets at effectWidth x
+// effectHeight, in the order sceneCopy, glowTarget, glowMask, auxTarget1,
+// auxTarget2, motionBlurred, motionSharp, envMap; then the livery textures.
+void createRenderTargets(int width, int height, int effectWidth, int effectHeight);

@@ -1,0 +1,181 @@
+// Renderer set-up through the real window creation: shipped shaders link with
+// every uniform found, failures reach the player as the right messages, the
+// render targets follow the resolution, extension and source reading rules.
+#include "render_test_support.h"
+
+#include "render/gl_extensions.h"
+#include "render/render_targets.h"
+#include "render/shader_programs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace render_test;
+
+namespace {
+
+int textureSize(uint32_t texture, GLenum which) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, which, &value);
+    return value;
+}
+
+bool hasMessage(const platform::TestBackend& backend, const std::string& caption, const std::string& text = "") {
+    return std::any_of(backend.messageBoxes.begin(), backend.messageBoxes.end(), [&](const auto& box) {
+        return box.caption == caption && (text.empty() || box.text == text);
+    });
+}
+
+}  // namespace
+
+TEST(RendererSetup, ShippedShadersLinkWithEveryUniformFound) {
+    testPlatform();
+    if (platform::windowExists()) destroyGameWindow();
+    GameState = gameStates::options;
+    ASSERT_TRUE(sharedWindow());
+    EXPECT_EQ(GameState, gameStates::mainMenu);
+    EXPECT_TRUE(testPlatform().messageBoxes.empty());
+
+    EXPECT_NE(lightProgram.program, 0u);
+    EXPECT_NE(blurProgram.program, 0u);
+    EXPECT_NE(hdrProgram.program, 0u);
+    EXPECT_NE(radialBlurProgram.program, 0u);
+    EXPECT_NE(treesProgram.program, 0u);
+    const std::vector<std::string> missing = missingUniforms();
+    EXPECT_TRUE(missing.empty()) << "first missing: " << (missing.empty() ? "" : missing.front());
+    // Same name, different programs: separate locations of separate programs.
+    EXPECT_GE(lightProgram.decal, 0);
+    EXPECT_GE(treesProgram.decal, 0);
+}
+
+TEST(RendererSetup, GlobalStateAndEntryPoints) {
+    ASSERT_TRUE(sharedWindow());
+    // Mesa offers both multitexture words, so the flag and the units are set.
+    EXPECT_TRUE(multitextureSupported);
+    EXPECT_GE(textureUnitCount, 2);
+    EXPECT_NE(arb::glActiveTextureARB, nullptr);
+    EXPECT_NE(arb::glUniformMatrix4fvARB, nullptr);
+
+    GLint value = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &value);
+    EXPECT_EQ(value, GL_LEQUAL);
+    glGetIntegerv(GL_CULL_FACE_MODE, &value);
+    EXPECT_EQ(value, GL_BACK);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    glGetIntegerv(GL_SHADE_MODEL, &value);
+    EXPECT_EQ(value, GL_SMOOTH);
+}
+
+TEST(RendererSetup, RenderTargetsAtWindowAndEffectSizes) {
+    ASSERT_TRUE(sharedWindow());
+    for (uint32_t target : {sceneCopy, auxTarget1, auxTarget2, motionSharp}) {
+        ASSERT_NE(target, 0u);
+        EXPECT_EQ(textureSize(target, GL_TEXTURE_WIDTH), 800);
+        EXPECT_EQ(textureSize(target, GL_TEXTURE_HEIGHT), 600);
+    }
+    for (uint32_t target : {glowTarget, glowMask, motionBlurred, envMap}) {
+        ASSERT_NE(target, 0u);
+        EXPECT_EQ(textureSize(target, GL_TEXTURE_WIDTH), 256);
+        EXPECT_EQ(textureSize(target, GL_TEXTURE_HEIGHT), 256);
+    }
+    // Created in table order, then the liveries, all distinct.
+    std::vector<uint32_t> all = {sceneCopy, glowTarget, glowMask, auxTarget1, auxTarget2, motionBlurred,
+                                 motionSharp, envMap};
+    EXPECT_TRUE(std::is_sorted(all.begin(), all.end()));
+    for (uint32_t livery : liveryTexture) {
+        EXPECT_GT(livery, envMap);
+        EXPECT_EQ(textureSize(livery, GL_TEXTURE_WIDTH), liveryTextureSize);
+        EXPECT_EQ(textureSize(livery, GL_TEXTURE_HEIGHT), liveryTextureSize);
+    }
+    glBindTexture(GL_TEXTURE_2D, envMap);
+    GLint filter = 0, wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(filter, GL_LINEAR);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+    // The glow mask is read before it is first written: it starts black.
+    std::vector<uint8_t> pixels(256 * 256 * 4, 99);
+    glBindTexture(GL_TEXTURE_2D, glowMask);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](uint8_t v) { return v == 0; }));
+}
+
+TEST(RendererSetup, ScreenTargetsFollowTheResolutionIndex) {
+    ScratchBase base("large");
+    // A small window, but the chosen resolution is 1600 x 1200.
+    ASSERT_TRUE(openGameWindow(base, 4, 320, 240));
+    EXPECT_EQ(textureSize(sceneCopy, GL_TEXTURE_WIDTH), 1600);
+    EXPECT_EQ(textureSize(motionSharp, GL_TEXTURE_HEIGHT), 1200);
+    EXPECT_EQ(textureSize(envMap, GL_TEXTURE_WIDTH), 256);
+    destroyGameWindow();
+}
+
+TEST(RendererSetup, BrokenVertexShaderShowsTheLinkLogAndFailsTheWindow) {
+    ScratchBase base("broken");
+    ASSERT_TRUE(writeText(base.shader("HDRVS.glsl"), "#version 110\nvoid main() { gl_Position = ftransform() }\n"));
+    platform::TestBackend& backend = testPlatform();
+    backend.messageBoxes.clear();
+    EXPECT_FALSE(openGameWindow(base, 1, 200, 150));
+    EXPECT_FALSE(platform::windowExists());
+    ASSERT_EQ(backend.messageBoxes.size(), 2u);
+    EXPECT_EQ(backend.messageBoxes[0].caption, "Error linking shaders...");
+    EXPECT_FALSE(backend.messageBoxes[0].text.empty());
+    EXPECT_EQ(backend.messageBoxes[1].caption, "ERROR");
+    EXPECT_EQ(backend.messageBoxes[1].text, "Initialization Failed.");
+    // The programs before the broken one were built, the broken one is not kept.
+    EXPECT_EQ(hdrProgram.program, 0u);
+}
+
+TEST(RendererSetup, MissingShaderSourceFailsWithoutALinkMessage) {
+    ScratchBase base("missing");
+    std::filesystem::remove(base.shader("TreesPS.glsl"));
+    platform::TestBackend& backend = testPlatform();
+    backend.messageBoxes.clear();
+    EXPECT_FALSE(openGameWindow(base, 1, 200, 150));
+    EXPECT_FALSE(hasMessage(backend, "Error linking shaders..."));
+    EXPECT_TRUE(hasMessage(backend, "ERROR", "Initialization Failed."));
+}
+
+TEST(RendererSetup, WindowlessBackEndOnlySetsTheState) {
+    platform::TestBackend windowless;
+    windowless.windowless = true;
+    platform::installTestBackend(&windowless);
+    if (platform::windowExists()) destroyGameWindow();
+    GameState = gameStates::options;
+    EXPECT_TRUE(createGameWindow("windowless", 800, 600, 32, false));
+    EXPECT_EQ(GameState, gameStates::mainMenu);
+    destroyGameWindow();
+    testPlatform();
+}
+
+TEST(ExtensionWords, OnlyWholeSpaceSeparatedWordsCount) {
+    EXPECT_TRUE(extensionWordPresent("GL_A GL_ARB_multitexture GL_B", "GL_ARB_multitexture"));
+    EXPECT_TRUE(extensionWordPresent("GL_ARB_multitexture", "GL_ARB_multitexture"));
+    EXPECT_TRUE(extensionWordPresent("GL_A GL_ARB_multitexture ", "GL_ARB_multitexture"));
+    EXPECT_FALSE(extensionWordPresent("GL_ARB_multitexture_extra GL_B", "GL_ARB_multitexture"));
+    EXPECT_FALSE(extensionWordPresent("XGL_ARB_multitexture", "GL_ARB_multitexture"));
+    EXPECT_FALSE(extensionWordPresent("", "GL_ARB_multitexture"));
+    EXPECT_FALSE(extensionWordPresent(nullptr, "GL_ARB_multitexture"));
+}
+
+TEST(ShaderSource, ReadsTheWholeFileWhateverItsLines) {
+    ScratchBase base("source");
+    const std::string longLine(5000, 'x');
+    const std::string text = "// first\n" + longLine + "\nlast line without newline";
+    const std::filesystem::path path = base.root() / "long.glsl";
+    ASSERT_TRUE(writeText(path, text));
+    std::optional<std::string> read = readShaderSource(path.string());
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(*read, text);
+
+    ASSERT_TRUE(writeText(base.root() / "empty.glsl", ""));
+    read = readShaderSource((base.root() / "empty.glsl").string());
+    ASSERT_TRUE(read.has_value());
+    EXPECT_TRUE(read->empty());
+
+    EXPECT_FALSE(readShaderSource((base.root() / "absent.glsl").string()).has_value());
+    EXPECT_FALSE(readShaderSource(base.root().string()).has_value());
+}

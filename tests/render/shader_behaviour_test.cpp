@@ -1,0 +1,268 @@
+// What the shipped shaders do with their uniforms, drawn and read back: the
+// conventions the drawing code and the content rely on (docs/shaders.md).
+#include "render_test_support.h"
+
+#include "render/gl_extensions.h"
+#include "render/render_targets.h"
+#include "render/shader_programs.h"
+
+#include <gtest/gtest.h>
+
+using namespace render_test;
+
+namespace {
+
+// A texture of `width` x 1 texels, nearest filtered, given as RGBA bytes.
+GLuint rowTexture(const std::vector<uint8_t>& rgba) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(rgba.size() / 4), 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 rgba.data());
+    return texture;
+}
+
+class ShaderFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sharedWindow());
+        glViewport(0, 0, 800, 600);
+        glDisable(GL_BLEND);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_TEXTURE_2D);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 100, 0, 100, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        clearFrame();
+    }
+    void TearDown() override {
+        arb::glUseProgramObjectARB(0);
+        arb::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        arb::glActiveTextureARB(GL_TEXTURE0_ARB);
+        for (GLuint texture : textures_) glDeleteTextures(1, &texture);
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+    }
+    GLuint texture(const std::vector<uint8_t>& rgba) {
+        textures_.push_back(rowTexture(rgba));
+        return textures_.back();
+    }
+    // The square 0..100 x 0..100 at z = 0 facing +z, texture 0..1 across.
+    static void square() {
+        glBegin(GL_QUADS);
+        glNormal3f(0, 0, 1);
+        glTexCoord2f(0, 0);
+        glVertex3f(0, 0, 0);
+        glTexCoord2f(1, 0);
+        glVertex3f(100, 0, 0);
+        glTexCoord2f(1, 1);
+        glVertex3f(100, 100, 0);
+        glTexCoord2f(0, 1);
+        glVertex3f(0, 100, 0);
+        glEnd();
+    }
+    // Light program with every light off or parked and the default material.
+    static void darkLightProgram() {
+        const LightProgram& p = lightProgram;
+        arb::glUseProgramObjectARB(p.program);
+        arb::glUniform4fARB(p.lightColorGlobal, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.lightColorLocal, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.lightOri, 0, 0, -1, 0);
+        for (GLint lamp : {p.lightPos, p.light2Pos, p.light3Pos, p.light4Pos, p.light5Pos})
+            arb::glUniform4fARB(lamp, 0, -10000, 0, 1);
+        arb::glUniform4fARB(p.ambientColor, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.matAmbient, 0.5f, 0.5f, 0.5f, 1);
+        arb::glUniform4fARB(p.matDiffuse, 1, 1, 1, 1);
+        arb::glUniform4fARB(p.matSpecular, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.emissive, 0, 0, 0, 1);
+        arb::glUniform1fARB(p.shininess, 0);
+        arb::glUniform4fARB(p.cameraOri, 50, 50, 60, 1);
+        for (GLint flag : {p.RefInt, p.GlassNow, p.GlassAlpha, p.LightNow, p.StrongLightNow, p.NoiseNow})
+            arb::glUniform1fARB(flag, 0);
+    }
+
+private:
+    std::vector<GLuint> textures_;
+};
+
+}  // namespace
+
+TEST_F(ShaderFrame, LightNowLightsOnlyTexelsBelowFullAlpha) {
+    // Left texel grey with alpha 0, right texel the same grey with alpha 1.
+    glBindTexture(GL_TEXTURE_2D, texture({128, 128, 128, 0, 128, 128, 128, 255}));
+    darkLightProgram();
+    square();
+    EXPECT_LT(readPixel(200, 300).r, 4);
+    EXPECT_LT(readPixel(600, 300).r, 4);
+
+    arb::glUniform1fARB(lightProgram.LightNow, 1);
+    square();
+    EXPECT_NEAR(readPixel(200, 300).r, 128, 3);
+    EXPECT_LT(readPixel(600, 300).r, 4);  // an RGB-like texel never glows
+}
+
+TEST_F(ShaderFrame, GlassWritesGlassAlphaAndEverythingElseWritesOne) {
+    GLint alphaBits = 0;
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    if (alphaBits < 8) GTEST_SKIP() << "no destination alpha";
+    glBindTexture(GL_TEXTURE_2D, texture({128, 128, 128, 128}));
+    darkLightProgram();
+    square();
+    EXPECT_EQ(readPixel(400, 300).a, 255);
+    arb::glUniform1fARB(lightProgram.GlassNow, 1);
+    arb::glUniform1fARB(lightProgram.GlassAlpha, 0.3f);
+    square();
+    EXPECT_NEAR(readPixel(400, 300).a, 77, 2);
+}
+
+TEST_F(ShaderFrame, StreetLampLightsAroundItsFoot) {
+    glBindTexture(GL_TEXTURE_2D, texture({255, 255, 255, 255}));
+    darkLightProgram();
+    arb::glUniform4fARB(lightProgram.lightColorLocal, 1.1f, 1.1f, 1.1f, 1);
+    // The lamp hangs 7.5 in front of the left edge and shines onto the square.
+    arb::glUniform4fARB(lightProgram.lightPos, 5, 50, 7.5f, 1);
+    square();
+    const Pixel nearLamp = readPixel(40, 300);
+    const Pixel midway = readPixel(240, 300);
+    const Pixel far = readPixel(780, 300);
+    EXPECT_GT(nearLamp.r, 150);
+    EXPECT_GT(nearLamp.r, midway.r);
+    EXPECT_GT(midway.r, far.r);
+    EXPECT_LT(far.r, 10);  // beyond its reach
+    EXPECT_GT(nearLamp.r, nearLamp.b);  // warm lamps
+}
+
+TEST_F(ShaderFrame, ReflectionScalesWithRefIntAndTexelAlpha) {
+    // The environment view: solid mid grey on unit 1.
+    arb::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glBindTexture(GL_TEXTURE_2D, texture({100, 100, 100, 255}));
+    arb::glActiveTextureARB(GL_TEXTURE0_ARB);
+    // Black texels: left alpha 0 (no reflection), right alpha 1.
+    glBindTexture(GL_TEXTURE_2D, texture({0, 0, 0, 0, 0, 0, 0, 255}));
+    darkLightProgram();
+    square();
+    EXPECT_LT(readPixel(600, 300).r, 4);
+    arb::glUniform1fARB(lightProgram.RefInt, 2.0f);
+    square();
+    EXPECT_LT(readPixel(200, 300).r, 4);
+    EXPECT_NEAR(readPixel(600, 300).r, 200, 4);
+}
+
+TEST_F(ShaderFrame, PaintFlakesSparkleOnlyWithNoiseNow) {
+    glBindTexture(GL_TEXTURE_2D, texture({60, 60, 200, 255}));
+    darkLightProgram();
+    arb::glUniform4fARB(lightProgram.lightColorLocal, 1.1f, 1.1f, 1.1f, 1);
+    arb::glUniform4fARB(lightProgram.lightPos, 50, 50, 20, 1);
+    auto spread = [] {
+        std::vector<unsigned char> row(800 * 4);
+        glReadPixels(0, 300, 800, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
+        int low = 255, high = 0;
+        for (int x = 300; x < 500; ++x) {
+            low = std::min<int>(low, row[size_t(x) * 4]);
+            high = std::max<int>(high, row[size_t(x) * 4]);
+        }
+        return high - low;
+    };
+    square();
+    const int smooth = spread();
+    arb::glUniform1fARB(lightProgram.NoiseNow, 1);
+    square();
+    EXPECT_GT(spread(), smooth + 20);
+}
+
+TEST_F(ShaderFrame, BrightPassKeepsOnlyTheBright) {
+    arb::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glBindTexture(GL_TEXTURE_2D, glowMask);  // still black: nothing glowed before
+    arb::glActiveTextureARB(GL_TEXTURE0_ARB);
+    glBindTexture(GL_TEXTURE_2D, texture({60, 60, 60, 255, 255, 40, 255, 255}));
+    arb::glUseProgramObjectARB(hdrProgram.program);
+    arb::glUniform1fARB(hdrProgram.exposure, 0.31f);
+    arb::glUniform1fARB(hdrProgram.gamma, 1.4f);
+    square();
+    const Pixel dull = readPixel(200, 300);
+    const Pixel neon = readPixel(600, 300);
+    EXPECT_LT(dull.r + dull.g + dull.b, 4);
+    EXPECT_GT(neon.r, 150);
+    EXPECT_LT(neon.g, 4);
+    EXPECT_GT(neon.b, 150);
+
+    // Where the previous frame glowed, the bright pass is stronger.
+    arb::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glBindTexture(GL_TEXTURE_2D, texture({255, 255, 255, 255}));
+    arb::glActiveTextureARB(GL_TEXTURE0_ARB);
+    square();
+    EXPECT_GT(readPixel(600, 300).r, neon.r + 40);
+}
+
+TEST_F(ShaderFrame, BlurSpreadsAlongTheChosenAxisOnly) {
+    // A 64-texel row, one bright texel in the middle, drawn 1:1 in width.
+    std::vector<uint8_t> row(64 * 4, 0);
+    for (int c = 0; c < 4; ++c) row[32 * 4 + size_t(c)] = 255;
+    glBindTexture(GL_TEXTURE_2D, texture(row));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 800, 0, 600, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    auto drawRow = [] {
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex2f(0, 0);
+        glTexCoord2f(1, 0);
+        glVertex2f(64, 0);
+        glTexCoord2f(1, 1);
+        glVertex2f(64, 4);
+        glTexCoord2f(0, 1);
+        glVertex2f(0, 4);
+        glEnd();
+    };
+    arb::glUseProgramObjectARB(blurProgram.program);
+    arb::glUniform1fARB(blurProgram.intensity, 1.0f);
+    arb::glUniform4fARB(blurProgram.texOffset, 1.0f / 64, 1.0f / 64, 0, 1);  // vertical: no spread
+    drawRow();
+    EXPECT_LT(readPixel(30, 2).r, 4);
+    EXPECT_GT(readPixel(32, 2).r, 240);
+
+    arb::glUniform4fARB(blurProgram.texOffset, 1.0f / 64, 1.0f / 64, 1, 0);  // horizontal
+    drawRow();
+    EXPECT_NEAR(readPixel(32, 2).r, 58, 3);
+    EXPECT_NEAR(readPixel(30, 2).r, 31, 3);
+    EXPECT_LT(readPixel(26, 2).r, 3);
+
+    arb::glUniform1fARB(blurProgram.intensity, 2.0f);
+    drawRow();
+    EXPECT_NEAR(readPixel(32, 2).r, 116, 4);
+}
+
+TEST_F(ShaderFrame, RadialBlurIsStillAtRestAndPullsTowardsTheCentreAtSpeed) {
+    // Four stripes: black, white, black, white (edges at s = 0.25, 0.5, 0.75).
+    glBindTexture(GL_TEXTURE_2D, texture({0, 0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}));
+    arb::glUseProgramObjectARB(radialBlurProgram.program);
+    arb::glUniform1fARB(radialBlurProgram.speed, 0.0f);
+    square();
+    EXPECT_GT(readPixel(624, 300).r, 250);  // s = 0.78, just right of an edge
+    // At full speed the samples reach 15 % of the way to the centre: s = 0.78
+    // then reads across the edge at 0.75, s = 0.9 stays inside its stripe.
+    arb::glUniform1fARB(radialBlurProgram.speed, 1.0f);
+    square();
+    const int mixed = readPixel(624, 300).r;
+    EXPECT_GT(mixed, 20);
+    EXPECT_LT(mixed, 235);
+    EXPECT_GT(readPixel(720, 300).r, 250);
+    EXPECT_LT(readPixel(20, 300).r, 4);
+    // Speeds above 1 are held at 1.
+    arb::glUniform1fARB(radialBlurProgram.speed, 5.0f);
+    square();
+    EXPECT_NEAR(readPixel(624, 300).r, mixed, 2);
+}
