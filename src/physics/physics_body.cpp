@@ -85,7 +85,6 @@ void refreshShape(RigidBody* rb)
     std::vector<std::unique_ptr<btBoxShape>> boxes;
     for (Geometry* g : rb->geometries) {
         auto box = std::make_unique<btBoxShape>(toBt(g->extents * 0.5f));
-        box->initializePolyhedralFeatures();
         box->setUserIndex(g->material);
         g->childIndex = compound->getNumChildShapes();
         compound->addChildShape(poseToBt(g->offset), box.get());

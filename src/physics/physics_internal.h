@@ -9,6 +9,7 @@
 #include <btBulletCollisionCommon.h>
 #include <btBulletDynamicsCommon.h>
 
+#include "physics/box_triangle_collision.h"
 #include "physics/physics_world.h"
 
 namespace physics {
@@ -85,6 +86,10 @@ struct MeshData {
     std::vector<Vec3> vertices;
     std::vector<int32_t> indices;
     std::vector<uint8_t> classes; // per kept triangle
+    // Per kept triangle and edge (edge j runs from corner j to corner j + 1):
+    // the vertex index of the far corner of the one triangle sharing that edge,
+    // or -1 when the edge is open or shared by more than two triangles.
+    std::vector<int32_t> across;
     std::unique_ptr<btTriangleIndexVertexArray> array;
     std::unique_ptr<btBvhTriangleMeshShape> shape;
     std::unique_ptr<btCollisionObject> object;
@@ -96,6 +101,7 @@ struct PhysicsWorld {
     WorldLimits limits;
     std::array<Material, kMaterialCount> materials{};
 
+    BoxTriangleAlgorithm::CreateFunc boxTriangle;
     std::unique_ptr<btDefaultCollisionConfiguration> config;
     std::unique_ptr<PairLimitedDispatcher> dispatcher;
     std::unique_ptr<btDbvtBroadphase> broadphase;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_map>
 
 #include <BulletCollision/CollisionDispatch/btManifoldResult.h>
 
@@ -191,6 +192,58 @@ int countContacts(PhysicsWorld* world)
     return total;
 }
 
+// Finds, for every triangle edge, the triangle on the other side. Corners are
+// matched by position (to a thousandth of a unit), since a model may repeat a
+// vertex instead of sharing it.
+void linkTriangleEdges(MeshData& mesh)
+{
+    using Cell = std::array<int64_t, 3>;
+    struct CellHash {
+        size_t operator()(const Cell& c) const
+        {
+            return std::hash<int64_t>()(c[0]) ^ (std::hash<int64_t>()(c[1]) * 31) ^ (std::hash<int64_t>()(c[2]) * 1009);
+        }
+    };
+    std::unordered_map<Cell, int32_t, CellHash> cornerIds;
+    std::vector<int32_t> corner(mesh.vertices.size(), -1);
+    auto cornerOf = [&](int32_t v) {
+        if (corner[v] < 0) {
+            const Vec3& p = mesh.vertices[v];
+            auto q = [](float f) { return std::llround(std::clamp(static_cast<double>(f), -1e9, 1e9) * 1000.0); };
+            Cell cell{q(p.x), q(p.y), q(p.z)};
+            corner[v] = cornerIds.emplace(cell, static_cast<int32_t>(cornerIds.size())).first->second;
+        }
+        return corner[v];
+    };
+    const size_t triangles = mesh.classes.size();
+    struct Sharing {
+        int64_t first = -1;  // triangle * 3 + edge
+        int64_t second = -1;
+        int count = 0;
+    };
+    std::unordered_map<uint64_t, Sharing> edges;
+    edges.reserve(3 * triangles);
+    auto edgeKey = [&](size_t t, int e) {
+        uint64_t a = static_cast<uint32_t>(cornerOf(mesh.indices[3 * t + e]));
+        uint64_t b = static_cast<uint32_t>(cornerOf(mesh.indices[3 * t + (e + 1) % 3]));
+        return a < b ? (a << 32 | b) : (b << 32 | a);
+    };
+    for (size_t t = 0; t < triangles; ++t) {
+        for (int e = 0; e < 3; ++e) {
+            Sharing& s = edges[edgeKey(t, e)];
+            (s.count == 0 ? s.first : s.second) = static_cast<int64_t>(3 * t + e);
+            ++s.count;
+        }
+    }
+    mesh.across.assign(3 * triangles, -1);
+    auto farCorner = [&](int64_t edge) { return mesh.indices[3 * (edge / 3) + (edge % 3 + 2) % 3]; };
+    for (const auto& [key, s] : edges) {
+        if (s.count != 2) continue; // open, or shared by three or more
+        mesh.across[s.first] = farCorner(s.second);
+        mesh.across[s.second] = farCorner(s.first);
+    }
+}
+
 size_t reserveFor(int32_t limit) { return static_cast<size_t>(std::clamp(limit, 0, 1024)); }
 
 } // namespace
@@ -221,7 +274,12 @@ PhysicsWorld* createWorld(const WorldLimits& limits, Vec3 gravity)
 
     auto* world = new PhysicsWorld;
     world->limits = limits;
-    world->config = std::make_unique<btDefaultCollisionConfiguration>();
+    // Bullet's default pools are sized for thousands of objects; a race has a
+    // handful (they still grow on demand).
+    btDefaultCollisionConstructionInfo poolSizes;
+    poolSizes.m_defaultMaxPersistentManifoldPoolSize = 256;
+    poolSizes.m_defaultMaxCollisionAlgorithmPoolSize = 256;
+    world->config = std::make_unique<btDefaultCollisionConfiguration>(poolSizes);
     world->dispatcher = std::make_unique<PairLimitedDispatcher>(world->config.get());
     world->dispatcher->pairLimit = std::max(0, limits.overlapPairsCount);
     world->broadphase = std::make_unique<btDbvtBroadphase>();
@@ -229,8 +287,9 @@ PhysicsWorld* createWorld(const WorldLimits& limits, Vec3 gravity)
     world->dynamics = std::make_unique<btDiscreteDynamicsWorld>(world->dispatcher.get(), world->broadphase.get(),
                                                                 world->solver.get(), world->config.get());
     world->dynamics->setGravity(toBt(isFinite(gravity) ? gravity : Vec3{}));
-    // Boxes against triangles get a full face of contact points at once.
-    world->dynamics->getDispatchInfo().m_enableSatConvex = true;
+    // Boxes against track triangles use our own contact generation (see box_triangle_collision.h).
+    world->dispatcher->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, TRIANGLE_SHAPE_PROXYTYPE,
+                                                   &world->boxTriangle);
     // Push out of any overlap without adding speed, so landings do not bounce.
     world->dynamics->getSolverInfo().m_splitImpulsePenetrationThreshold = 0.0f;
 
@@ -270,6 +329,7 @@ bool addStaticMesh(PhysicsWorld* world, const StaticMesh& mesh)
         data->classes.push_back(static_cast<uint8_t>(cls >= 0 && cls < kMaterialCount ? cls : 0));
     }
     if (data->classes.empty()) return false;
+    linkTriangleEdges(*data);
 
     data->array = std::make_unique<btTriangleIndexVertexArray>(
         static_cast<int>(data->classes.size()), data->indices.data(), static_cast<int>(3 * sizeof(int32_t)),

@@ -486,6 +486,23 @@ TEST(PhysicsContact, BoxesCollideWithEachOther)
     EXPECT_NEAR(getLinearVelocity(b).x - getLinearVelocity(a).x, 1.0f, 0.05f);
 }
 
+TEST(PhysicsContact, BoxGlidesOverTheSeamsOfAFineMesh)
+{
+    WorldPtr world = makeWorld();
+    ASSERT_TRUE(addStaticMesh(world.get(), flatGround(100, 0, 100))); // 2-unit cells
+    RigidBody* box = makeBox(world.get(), {6, 1.4f, 2.6f}, {-80, 0.3f, -20.37f}, 100.0f, {0, 0.4f, 0});
+    setLinearVelocity(box, {40, 0, 12});
+    float highest = 0.0f;
+    for (int i = 0; i < 60; ++i) {
+        step(world.get(), kFrame, 4);
+        highest = std::max(highest, getPosition(box).y);
+    }
+    EXPECT_NEAR(getLinearVelocity(box).x, 40.0f, 0.01f);
+    EXPECT_NEAR(getLinearVelocity(box).z, 12.0f, 0.01f);
+    EXPECT_LT(highest, 0.31f);
+    EXPECT_LT(length(getAngularVelocity(box)), 0.05f);
+}
+
 TEST(PhysicsContact, FrictionComesFromTheRougherMaterialPairOnly)
 {
     WorldPtr world = makeWorld();
