@@ -24,7 +24,6 @@ const std::vector<StandIn>& standInTextures() {
         {"textures/tex35.tga", StandInKind::ReflectionMask, true},
         {"textures/tex33.tga", StandInKind::ReflectionMask, true},
         // Car generator: wheels, glass, scoops, spoilers, driver.
-        {"textures/tex12.tga", StandInKind::Wheel, false},
         {"textures/tex31.tga", StandInKind::Glass, true},
         {"textures/tex16.bmp", StandInKind::PartTexture, false},
         {"textures/tex17.bmp", StandInKind::PartTexture, false},
