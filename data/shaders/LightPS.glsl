@@ -34,7 +34,7 @@ varying vec3 surfaceNormal;
 
 // Warm sodium tint of the street lamps and how far they reach.
 const vec3 lampTint = vec3(1.0, 0.84, 0.62);
-const float lampReach = 48.0;
+const float lampReach = 40.0;
 // Flakes per model unit on painted bodies.
 const float flakeDensity = 55.0;
 
@@ -61,14 +61,23 @@ void addLamp(vec3 lamp, vec3 lampDir, vec3 N, vec3 V, vec3 flakeN,
     vec3 toLamp = lamp - surfacePos;
     float d = length(toLamp);
     vec3 L = toLamp / max(d, 0.0001);
-    float fade = 1.0 - smoothstep(lampReach * 0.55, lampReach, d);
+    float fade = 1.0 - smoothstep(lampReach * 0.5, lampReach, d);
     float cone = 0.3 + 0.7 * smoothstep(-0.1, 0.6, dot(-L, lampDir));
-    float att = fade * cone / (1.0 + 0.0022 * d * d);
+    float att = fade * cone / (1.0 + 0.006 * d * d);
     float facing = dot(N, L);
     diffuse += att * clamp(facing * 0.8 + 0.2, 0.0, 1.0);
     vec3 H = safeNormalize(L + V, N);
     highlight += att * step(0.0, facing) * pow(max(dot(N, H), 0.0001), max(shininess, 1.0));
-    glint += att * pow(max(dot(flakeN, H), 0.0001), 48.0);
+    glint += att * pow(max(dot(flakeN, H), 0.0001), 24.0);
+}
+
+// The environment view seen along ray R, in the frame it was rendered in.
+vec3 environment(vec3 R, vec3 forward, vec3 right, vec3 up)
+{
+    float depth = max(abs(dot(R, forward)), 0.25);
+    vec2 envUv = 0.5 + 0.5 * vec2(dot(R, right), dot(R, up)) / depth;
+    envUv.x = 1.0 - envUv.x;
+    return texture2D(decal2, envUv).rgb;
 }
 
 void main()
@@ -108,19 +117,17 @@ void main()
     // (the car) towards the camera with world up, 90 degrees wide, and stored
     // mirrored left to right. The reflected view ray is expressed in that
     // frame and projected; rays leaving backwards are folded to the front.
-    vec3 R = reflect(-V, N);
     vec3 forward = safeNormalize(viewPoint, vec3(0.0, 0.0, 1.0));
     vec3 right = safeNormalize(cross(forward, vec3(0.0, 1.0, 0.0)), vec3(1.0, 0.0, 0.0));
     vec3 up = cross(right, forward);
-    float depth = max(abs(dot(R, forward)), 0.25);
-    vec2 envUv = 0.5 + 0.5 * vec2(dot(R, right), dot(R, up)) / depth;
-    envUv.x = 1.0 - envUv.x;
-    vec3 reflection = texture2D(decal2, envUv).rgb;
+    vec3 reflection = environment(reflect(-V, N), forward, right, up);
     colour += reflection * (RefInt * texel.a);
 
-    // Flakes sparkle under the lamps and the sky.
-    float skyGlint = pow(max(dot(reflect(-V, flakeN), skyDir), 0.0), 32.0);
-    colour += NoiseNow * (lampLight * glint * 0.8 + lightColorGlobal.rgb * skyGlint * 0.25
+    // Flakes sparkle under the lamps and where they catch a light of the
+    // environment view.
+    vec3 flakeSeen = environment(reflect(-V, flakeN), forward, right, up);
+    float flakeEnv = max(dot(flakeSeen - reflection, vec3(0.3, 0.5, 0.2)), 0.0);
+    colour += NoiseNow * (lampLight * glint + flakeSeen * flakeEnv * 1.5
                           + texel.rgb * (flake.x - 0.5) * 0.08);
 
     // Self-illumination: texels with alpha below 1 glow with their own colour,

@@ -23,7 +23,7 @@ varying vec3 surfaceNormal;
 varying vec3 viewPoint;
 
 const vec3 lampTint = vec3(1.0, 0.84, 0.62);
-const float lampReach = 48.0;
+const float lampReach = 40.0;
 
 vec3 safeNormalize(vec3 v, vec3 fallback)
 {
@@ -36,7 +36,7 @@ void addLamp(vec3 lamp, vec3 N, vec3 V, inout float diffuse, inout float sheen)
     vec3 toLamp = lamp - surfacePos;
     float d = length(toLamp);
     vec3 L = toLamp / max(d, 0.0001);
-    float att = (1.0 - smoothstep(lampReach * 0.55, lampReach, d)) / (1.0 + 0.0022 * d * d);
+    float att = (1.0 - smoothstep(lampReach * 0.5, lampReach, d)) / (1.0 + 0.006 * d * d);
     // Light passes through thin leaves: the back side gets a share too.
     float facing = dot(N, L);
     diffuse += att * (0.25 + 0.75 * abs(facing));

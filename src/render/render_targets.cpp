@@ -15,7 +15,7 @@ uint32_t motionSharp = 0;
 uint32_t envMap = 0;
 std::array<uint32_t, 4> liveryTexture{};
 
-uint32_t createRenderTarget(int width, int height) {
+uint32_t createRenderTarget(int width, int height, bool cleared) {
     if (width <= 0 || height <= 0) return 0;
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -26,10 +26,10 @@ uint32_t createRenderTarget(int width, int height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     while (glGetError() != GL_NO_ERROR) {}
-    // Cleared to transparent black, so a target read before it is first
-    // written (the glow mask in the first race frame) holds nothing.
-    const std::vector<unsigned char> black(size_t(width) * size_t(height) * 4, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, black.data());
+    std::vector<unsigned char> black;
+    if (cleared) black.assign(size_t(width) * size_t(height) * 4, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 cleared ? black.data() : nullptr);
     const bool refused = glGetError() != GL_NO_ERROR;
     glBindTexture(GL_TEXTURE_2D, 0);
     if (refused) {
@@ -40,13 +40,18 @@ uint32_t createRenderTarget(int width, int height) {
 }
 
 void createRenderTargets(int width, int height, int effectWidth, int effectHeight) {
-    sceneCopy = createRenderTarget(width, height);
-    glowTarget = createRenderTarget(effectWidth, effectHeight);
-    glowMask = createRenderTarget(effectWidth, effectHeight);
-    auxTarget1 = createRenderTarget(width, height);
-    auxTarget2 = createRenderTarget(width, height);
-    motionBlurred = createRenderTarget(effectWidth, effectHeight);
-    motionSharp = createRenderTarget(width, height);
-    envMap = createRenderTarget(effectWidth, effectHeight);
-    for (uint32_t& texture : liveryTexture) texture = createRenderTarget(liveryTextureSize, liveryTextureSize);
+    // The effect targets are small and cleared: the glow mask is read by the
+    // first race frame before anything wrote it. Every other target is written
+    // before it is read, so its contents are left undefined (clearing the big
+    // ones costs a noticeable part of the start-up on a software renderer).
+    sceneCopy = createRenderTarget(width, height, false);
+    glowTarget = createRenderTarget(effectWidth, effectHeight, true);
+    glowMask = createRenderTarget(effectWidth, effectHeight, true);
+    auxTarget1 = createRenderTarget(width, height, false);
+    auxTarget2 = createRenderTarget(width, height, false);
+    motionBlurred = createRenderTarget(effectWidth, effectHeight, true);
+    motionSharp = createRenderTarget(width, height, false);
+    envMap = createRenderTarget(effectWidth, effectHeight, true);
+    for (uint32_t& texture : liveryTexture)
+        texture = createRenderTarget(liveryTextureSize, liveryTextureSize, false);
 }

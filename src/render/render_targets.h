@@ -21,10 +21,10 @@ constexpr int liveryTextureSize = 1024;
 // The painted body texture of each race-car slot.
 extern std::array<uint32_t, 4> liveryTexture;
 
-// An RGBA8 texture cleared to transparent black: linear filtering, clamped to
-// the edge, no mipmaps.
-// Returns 0 when GL refuses the size.
-uint32_t createRenderTarget(int width, int height);
+// An RGBA8 texture with linear filtering, clamped to the edge, no mipmaps;
+// `cleared` fills it with transparent black, otherwise its contents are
+// undefined until first written. Returns 0 when GL refuses the size.
+uint32_t createRenderTarget(int width, int height, bool cleared);
 
 // Window-size targets at width x height, effect targets at effectWidth x
 // effectHeight, in the order sceneCopy, glowTarget, glowMask, auxTarget1,

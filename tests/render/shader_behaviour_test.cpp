@@ -182,6 +182,32 @@ TEST_F(ShaderFrame, PaintFlakesSparkleOnlyWithNoiseNow) {
     EXPECT_GT(spread(), smooth + 20);
 }
 
+TEST_F(ShaderFrame, TreesCutLeavesOutByAlphaAndTakeLampLightOnBothSides) {
+    // Left texel transparent (no leaf), right texel an opaque leaf.
+    glBindTexture(GL_TEXTURE_2D, texture({40, 200, 40, 0, 40, 200, 40, 255}));
+    const TreesProgram& p = treesProgram;
+    arb::glUseProgramObjectARB(p.program);
+    arb::glUniform4fARB(p.lightColorLocal, 1.1f, 1.1f, 1.1f, 1);
+    for (GLint lamp : {p.lightPos, p.light2Pos, p.light3Pos, p.light4Pos, p.light6Pos, p.light7Pos, p.light8Pos,
+                       p.light9Pos})
+        arb::glUniform4fARB(lamp, 0, -10000, 0, 1);
+    arb::glUniform4fARB(p.ambientColor, 0.45f, 0.45f, 0.45f, 1);
+    arb::glUniform4fARB(p.matAmbient, 0.5f, 0.5f, 0.5f, 1);
+    arb::glUniform4fARB(p.matDiffuse, 1, 1, 1, 1);
+    arb::glUniform4fARB(p.emissive, 0, 0, 0, 1);
+    arb::glUniform1fARB(p.shininess, 0);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    square();
+    EXPECT_GT(readPixel(200, 300).b, 250);  // the background shows through
+    const Pixel ambientOnly = readPixel(600, 300);
+    EXPECT_NEAR(ambientOnly.g, 200 * 0.225, 3);
+    // A lamp behind the leaves (their back side) still lights them.
+    arb::glUniform4fARB(p.light9Pos, 75, 50, -7.5f, 1);
+    square();
+    EXPECT_GT(readPixel(600, 300).g, ambientOnly.g + 40);
+}
+
 TEST_F(ShaderFrame, BrightPassKeepsOnlyTheBright) {
     arb::glActiveTextureARB(GL_TEXTURE1_ARB);
     glBindTexture(GL_TEXTURE_2D, glowMask);  // still black: nothing glowed before
