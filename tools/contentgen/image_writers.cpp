@@ -175,9 +175,11 @@ bool writePng(const Raster& image, const std::filesystem::path& path, bool withA
     return ok;
 }
 
-void saveTga(const std::filesystem::path& base, const std::string& relPath, const Raster& image, bool withAlpha) {
+void saveTga(const std::filesystem::path& base, const std::string& relPath, const Raster& image, bool withAlpha,
+             const Raster* preview) {
     if (!writeTga(image, base / relPath, withAlpha)) throw std::runtime_error("cannot write " + (base / relPath).string());
-    contactSheet::add(relPath, image, withAlpha);
+    if (preview) contactSheet::add(relPath, *preview, false);
+    else contactSheet::add(relPath, image, withAlpha);
 }
 
 void saveBmp(const std::filesystem::path& base, const std::string& relPath, const Raster& image) {

@@ -25,9 +25,11 @@ bool writeTga(const Raster& image, const std::filesystem::path& path, bool withA
 bool writeBmp(const Raster& image, const std::filesystem::path& path);
 bool writePng(const Raster& image, const std::filesystem::path& path, bool withAlpha = true);
 
-// Writes base/relPath and shows the image on the contact sheet under relPath.
+// Writes base/relPath and shows the image on the contact sheet under relPath (or
+// preview instead, for images whose raw look says little, such as masks).
 // Throws std::runtime_error when the file cannot be written.
-void saveTga(const std::filesystem::path& base, const std::string& relPath, const Raster& image, bool withAlpha);
+void saveTga(const std::filesystem::path& base, const std::string& relPath, const Raster& image, bool withAlpha,
+             const Raster* preview = nullptr);
 void saveBmp(const std::filesystem::path& base, const std::string& relPath, const Raster& image);
 
 }  // namespace gen

@@ -38,7 +38,7 @@ Raster smokePuff() {
         float noise = fbm(x / 22.0f, y / 22.0f, 4, 401);
         float a = std::pow(std::clamp(1.0f - r, 0.0f, 1.0f), 1.6f) * (0.45f + 0.75f * noise);
         Color c = lerp(rgb(0xdadade), rgb(0x9a9aa2), noise);
-        c.a = std::clamp(a * 0.55f, 0.0f, 1.0f) * smooth01((1.0f - r) * 6.0f);
+        c.a = std::clamp(a * 1.0f, 0.0f, 1.0f) * smooth01((1.0f - r) * 6.0f);
         return c;
     }, Blend::Replace);
     return img;
@@ -69,8 +69,8 @@ Raster lampHalo() {
     img.shade([&](float x, float y) {
         float dx = (x - 64) / 64.0f, dy = (y - 64) / 64.0f;
         float r = std::sqrt(dx * dx + dy * dy);
-        float core = std::exp(-r * r * 60.0f);
-        float glow = std::exp(-r * r * 9.0f) * 0.55f;
+        float core = std::exp(-r * r * 40.0f);
+        float glow = std::exp(-r * r * 5.0f) * 0.6f + std::exp(-r * 4.0f) * 0.3f;
         float streak = std::exp(-dy * dy * 900.0f) * std::exp(-dx * dx * 6.0f) * 0.25f;
         float v = (core + glow + streak) * (1.0f - smooth01((r - 0.72f) * 3.6f));
         Color c = lerp(rgb(0xffb060), rgb(0xfff6e8), std::clamp(core * 1.2f, 0.0f, 1.0f));
@@ -88,7 +88,7 @@ Raster nightClouds() {
     img.shade([&](float x, float y) {
         float base = fbm(x / 128.0f, y / 128.0f, 5, 3601, 4);
         float detail = fbm(x / 32.0f, y / 32.0f, 3, 3602, 16);
-        float d = std::clamp((base - 0.42f) * 3.2f + (detail - 0.5f) * 0.35f, 0.0f, 1.0f);
+        float d = std::clamp((base - 0.5f) * 3.4f + (detail - 0.5f) * 0.5f, 0.0f, 1.0f);
         d = smooth01(d);
         Color c = lerp(rgb(0x000000), rgb(0xb8c0d8), d);
         c = lerp(c, rgb(0xffffff), std::clamp((d - 0.7f) * 1.5f, 0.0f, 1.0f) * detail);

@@ -62,6 +62,8 @@ Raster garageShadow();
 // Vinyls, inverted alpha: alpha 0 shows the design. index 0..19.
 Raster bandVinyl(int index);
 Raster topVinyl(int index);
+// How a vinyl looks painted over a plain body colour (for the contact sheet).
+Raster vinylPreview(const Raster& vinyl);
 
 // Particle effect descriptions: the 24 little-endian values of an .eff file.
 struct EffectParams {

@@ -95,8 +95,16 @@ void addInterfaceJobs(JobList& jobs) {
     bmp(jobs, 36, nightClouds);
     // Vinyls: 41..60 on the sides, 61..80 on top.
     for (int i = 0; i < 20; ++i) {
-        jobs.push_back({tgaName(41 + i), [i](const std::filesystem::path& base) { saveTga(base, tgaName(41 + i), bandVinyl(i), true); }});
-        jobs.push_back({tgaName(61 + i), [i](const std::filesystem::path& base) { saveTga(base, tgaName(61 + i), topVinyl(i), true); }});
+        jobs.push_back({tgaName(41 + i), [i](const std::filesystem::path& base) {
+                            Raster v = bandVinyl(i);
+                            Raster preview = vinylPreview(v);
+                            saveTga(base, tgaName(41 + i), v, true, &preview);
+                        }});
+        jobs.push_back({tgaName(61 + i), [i](const std::filesystem::path& base) {
+                            Raster v = topVinyl(i);
+                            Raster preview = vinylPreview(v);
+                            saveTga(base, tgaName(61 + i), v, true, &preview);
+                        }});
     }
     effect(jobs, "firepipe.eff", firePipeEffect);
     effect(jobs, "smokepipe.eff", smokePipeEffect);

@@ -61,7 +61,7 @@ Raster buttonPlate(int w, int h, float margin, float radius, float rim) {
     return img;
 }
 
-// Renders in a large virtual canvas and shrinks to the texture size: full-screen
+// Renders in a larger virtual canvas and shrinks to the texture size: full-screen
 // pictures are designed in 800 x 600 screen units and stretched by the game.
 Raster shrinkTo(const Raster& big, int w, int h) { return big.resized(w, h); }
 
@@ -87,17 +87,19 @@ void skyline(Raster& img, float baseY, float scale, uint32_t seed, Color body, f
     }
 }
 
-// Streaks of car lights along a road vanishing towards (vx, vy).
+// Streaks of car lights along a road vanishing towards (vx, vy); only the part of
+// the picture below the horizon is touched.
 void lightTrails(Raster& img, float vx, float vy, float bottomY, float scale) {
-    Raster trails = emptyLayer(img);
+    int top = std::max(0, static_cast<int>(vy) - static_cast<int>(20 * scale));
+    Raster trails(img.width(), img.height() - top, palette::clear);
     for (int i = 0; i < 6; ++i) {
         float spread = (static_cast<float>(i) - 2.5f) * 260.0f * scale;
         Color c = i < 3 ? rgb(0xff3a1a) : rgb(0xffe3b0);
-        trails.drawLine(vx, vy, vx + spread, bottomY, 5.0f * scale, c);
+        trails.drawLine(vx, vy - top, vx + spread, bottomY - top, 5.0f * scale, c);
     }
     Raster glow = trails.blurred(14 * scale);
-    img.composite(glow, 0, 0, Blend::Add, 1.2f);
-    img.composite(trails, 0, 0, Blend::Add, 0.9f);
+    img.composite(glow, 0, top, Blend::Add, 1.2f);
+    img.composite(trails, 0, top, Blend::Add, 0.9f);
 }
 
 Raster logoLetters(int w, int h, float& baselineOut) {
@@ -278,22 +280,27 @@ Raster logoImage() {
 }
 
 Raster logoFlickerImage() {
-    // The neon layer: a hot orange tube around the letters with its halo; laid over
-    // the logo with a flickering alpha.
+    // The neon layer: the letters lit hot with a tube along their outline and a wide
+    // halo; laid over the logo with a flickering alpha, so the sign seems to buzz.
     const int w = 512, h = 128;
     float baseline = 0;
     Raster letters = logoLetters(w, h, baseline);
-    Raster edge = emptyLayer(w, h);
+    letters.fillRoundRect(w * 0.1f, baseline + 8, w * 0.93f, baseline + 13, 2.5f, palette::white);
     Raster grown = letters.blurred(3);
+    Raster edge = emptyLayer(w, h);
     for (size_t i = 0; i < edge.pixels().size(); ++i) {
-        float a = letters.pixels()[i].a, g = grown.pixels()[i].a;
+        float g = grown.pixels()[i].a;
         // Ring where the blurred shape is partly covered: the outline of the letters.
-        float ring = std::clamp(1.0f - std::fabs(g - 0.5f) * 3.2f, 0.0f, 1.0f) * (1.0f - a * 0.6f);
-        edge.pixels()[i].a = ring;
+        edge.pixels()[i].a = std::clamp(1.0f - std::fabs(g - 0.5f) * 3.0f, 0.0f, 1.0f);
     }
-    edge.fillRoundRect(w * 0.1f, baseline + 8, w * 0.93f, baseline + 13, 2.5f, palette::white);
+    Raster halo = letters.blurred(14);
     Raster img(w, h, withAlpha(palette::orange, 0.0f));
-    neonFromLayer(img, edge, rgb(0xff7a18), 7, 1.6f);
+    img.shade([&](float x, float y) {
+        float a = std::min(1.0f, halo.sample(x, y).a * 1.3f);
+        return withAlpha(rgb(0xff6a00), a * 0.85f);
+    });
+    img.shade([&](float x, float y) { return withAlpha(rgb(0xffa040), letters.sample(x, y).a * 0.8f); });
+    img.shade([&](float x, float y) { return withAlpha(rgb(0xfff2d8), edge.sample(x, y).a); });
     return img;
 }
 
@@ -361,33 +368,34 @@ Raster menuBackdrop() {
 }
 
 Raster loadingImage() {
-    // Designed at twice the 800 x 600 screen; stretched back by the game.
-    const int W = 1600, H = 1200;
+    // Designed at 1.5 times the 800 x 600 screen; stretched back by the game.
+    const int W = 1200, H = 900;
+    const float S = W / 800.0f;
     Raster big(W, H, palette::night);
     big.linearGradient(0, 0, 0, H * 0.62f, rgb(0x010208), rgb(0x1b1f38), Blend::Replace);
     // Stars and haze.
     Rng rng(4101);
     for (int i = 0; i < 220; ++i)
-        big.fillCircle(rng.range(0, W), rng.range(0, H * 0.45f), rng.range(0.8f, 2.2f),
+        big.fillCircle(rng.range(0, W), rng.range(0, H * 0.45f), rng.range(0.4f, 1.1f) * S,
                        withAlpha(palette::white, rng.range(0.2f, 0.8f)));
     big.radialGradient(W * 0.5f, H * 0.62f, W * 0.6f, withAlpha(rgb(0xff7a20), 0.35f), withAlpha(rgb(0xff7a20), 0.0f));
-    skyline(big, H * 0.64f, 2.0f, 4102, rgb(0x07080e), 0.9f);
+    skyline(big, H * 0.64f, S, 4102, rgb(0x07080e), 0.9f);
     // Road in perspective.
     big.fillPolygon({{0, H * 0.64f}, {(float)W, H * 0.64f}, {(float)W, (float)H}, {0, (float)H}}, rgb(0x05060a));
     big.fillPolygon({{W * 0.47f, H * 0.64f}, {W * 0.53f, H * 0.64f}, {W * 1.1f, (float)H}, {-W * 0.1f, (float)H}}, rgb(0x121521));
     for (int i = 0; i < 7; ++i) {
         float t0 = std::pow(static_cast<float>(i) / 7.0f, 2.0f), t1 = std::pow((static_cast<float>(i) + 0.45f) / 7.0f, 2.0f);
         float y0 = H * 0.64f + t0 * H * 0.36f, y1 = H * 0.64f + t1 * H * 0.36f;
-        float w0 = 2 + t0 * 14, w1 = 2 + t1 * 14;
+        float w0 = (1 + t0 * 7) * S, w1 = (1 + t1 * 7) * S;
         big.fillPolygon({{W * 0.5f - w0, y0}, {W * 0.5f + w0, y0}, {W * 0.5f + w1, y1}, {W * 0.5f - w1, y1}},
                         withAlpha(rgb(0xd8c8a0), 0.8f));
     }
-    lightTrails(big, W * 0.5f, H * 0.64f, H * 1.05f, 2.0f);
+    lightTrails(big, W * 0.5f, H * 0.64f, H * 1.05f, S);
     // The logo, large.
     Raster logo = logoImage();
     Raster flicker = logoFlickerImage();
-    big.drawScaled(logo, W * 0.5f - 560, H * 0.16f, 1120, 280);
-    big.drawScaled(flicker, W * 0.5f - 560, H * 0.16f, 1120, 280, Blend::Add, 0.7f);
+    big.drawScaled(logo, W * 0.5f - 280 * S, H * 0.16f, 560 * S, 140 * S);
+    big.drawScaled(flicker, W * 0.5f - 280 * S, H * 0.16f, 560 * S, 140 * S, Blend::Add, 0.7f);
     big.clamp01();
     big.setAlpha(1);
     return shrinkTo(big, 1024, 1024);
@@ -395,32 +403,33 @@ Raster loadingImage() {
 
 Raster splashImage() {
     // The first picture at start-up: the logo glowing on black with a tag line.
-    const int W = 1600, H = 1200;
+    const int W = 1200, H = 900;
+    const float S = W / 800.0f;
     Raster big(W, H, palette::black);
     big.radialGradient(W * 0.5f, H * 0.5f, W * 0.55f, rgb(0x1c130c), rgb(0x000000), Blend::Replace);
     Raster logo = logoImage();
     Raster flicker = logoFlickerImage();
-    big.drawScaled(logo, W * 0.5f - 640, H * 0.5f - 220, 1280, 320);
-    big.drawScaled(flicker, W * 0.5f - 640, H * 0.5f - 220, 1280, 320, Blend::Add, 1.0f);
+    big.drawScaled(logo, W * 0.5f - 320 * S, H * 0.5f - 110 * S, 640 * S, 160 * S);
+    big.drawScaled(flicker, W * 0.5f - 320 * S, H * 0.5f - 110 * S, 640 * S, 160 * S, Blend::Add, 1.0f);
     Font font(dejavuFont("DejaVuSansCondensed-Bold.ttf"));
     TextStyle style;
-    style.size = 46;
-    style.tracking = 12;
-    font.draw(big, "NIGHT STREET RACING", W * 0.5f, H * 0.5f + 200, style, withAlpha(rgb(0xb8c0d0), 0.9f), 0.5f);
-    big.fillRect(W * 0.3f, H * 0.5f + 230, W * 0.7f, H * 0.5f + 233, withAlpha(palette::orange, 0.7f));
+    style.size = 23 * S;
+    style.tracking = 6 * S;
+    font.draw(big, "NIGHT STREET RACING", W * 0.5f, H * 0.5f + 100 * S, style, withAlpha(rgb(0xb8c0d0), 0.9f), 0.5f);
+    big.fillRect(W * 0.3f, H * 0.5f + 115 * S, W * 0.7f, H * 0.5f + 116.5f * S, withAlpha(palette::orange, 0.7f));
     big.clamp01();
     big.setAlpha(1);
     return shrinkTo(big, 1024, 1024);
 }
 
 Raster titleCard() {
-    const int W = 1600, H = 1200;
+    const int W = 800, H = 600;
     Raster big(W, H, palette::black);
     big.linearGradient(0, 0, 0, H, rgb(0x0b0f1c), rgb(0x000000), Blend::Replace);
-    skyline(big, H * 0.8f, 2.0f, 3701, rgb(0x040509), 0.6f);
+    skyline(big, H * 0.8f, 1.0f, 3701, rgb(0x040509), 0.6f);
     big.fillRect(0, H * 0.8f, W, H, rgb(0x020203));
     Raster logo = logoImage();
-    big.drawScaled(logo, W * 0.5f - 400, H * 0.3f, 800, 200);
+    big.drawScaled(logo, W * 0.5f - 200, H * 0.3f, 400, 100);
     big.clamp01();
     big.setAlpha(1);
     return shrinkTo(big, 512, 512);

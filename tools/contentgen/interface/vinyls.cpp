@@ -232,10 +232,10 @@ std::vector<Design> topDesigns() {
         r.fillRect(0, 78, kW, 82, kOrange);
         r.fillRect(0, 174, kW, 178, kOrange);
     });
-    // 3 Chequered flag.
+    // 3 Chequered band down the middle.
     d.push_back([](Raster& r) {
         for (int col = 0; col < 32; ++col)
-            for (int row = 0; row < 8; ++row)
+            for (int row = 1; row < 7; ++row)
                 if ((col + row) % 2) r.fillRect(col * 32.0f, row * 32.0f, col * 32.0f + 32, row * 32.0f + 32, kBlack);
                 else r.fillRect(col * 32.0f, row * 32.0f, col * 32.0f + 32, row * 32.0f + 32, kWhite);
     });
@@ -372,6 +372,19 @@ Raster bandVinyl(int index) {
     Raster design(kW, kH, Color{1, 1, 1, 0});
     designs.at(static_cast<size_t>(index))(design);
     return finish(design);
+}
+
+Raster vinylPreview(const Raster& vinyl) {
+    // The livery blend: design * (1 - alpha) + paint * alpha.
+    const Color paint = rgb(0x3a4a6a);
+    Raster out(vinyl.width(), vinyl.height());
+    for (size_t i = 0; i < out.pixels().size(); ++i) {
+        const Color& v = vinyl.pixels()[i];
+        Color c = lerp(v, paint, v.a);
+        c.a = 1;
+        out.pixels()[i] = c;
+    }
+    return out;
 }
 
 Raster topVinyl(int index) {

@@ -1,0 +1,257 @@
+// The generated interface content: every file the game loads by a fixed name,
+// the formats it expects, and the conventions shared with the game code.
+#include "content/tga_loader.h"
+#include "interface/interface_art.h"
+#include "interface/texture_plan.h"
+#include "job_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kBase = fs::path(NIGHTRUN_RUN_DIR) / "base";
+
+std::vector<uint8_t> readAll(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
+}
+
+std::string tex(int n, const char* ext) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "tex%02d.%s", n, ext);
+    return buf;
+}
+
+bool powerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+struct BmpInfo {
+    bool ok = false;
+    int width = 0, height = 0, bits = 0;
+};
+
+BmpInfo bmpInfo(const fs::path& p) {
+    std::vector<uint8_t> b = readAll(p);
+    BmpInfo info;
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return info;
+    auto le32 = [&](size_t at) {
+        return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24));
+    };
+    info.width = le32(18);
+    info.height = le32(22);
+    info.bits = b[28] | (b[29] << 8);
+    size_t row = (static_cast<size_t>(info.width) * 3 + 3) & ~size_t(3);
+    info.ok = le32(30) == 0 && static_cast<size_t>(le32(10)) + row * info.height <= b.size();
+    return info;
+}
+
+TgaPixels tga(const fs::path& p) {
+    TgaPixels img;
+    EXPECT_TRUE(readTga(p.string(), img)) << p;
+    return img;
+}
+
+// Alpha of picture pixel (x, y), y counted from the top.
+uint8_t alphaAt(const TgaPixels& img, int x, int y) {
+    return img.pixels[(static_cast<size_t>(img.height - 1 - y) * img.width + x) * 4 + 3];
+}
+
+TEST(GeneratedContent, EveryTableEntryAndEffectExistsInTheRightFormat) {
+    for (int n = 0; n <= 80; ++n) {
+        TgaPixels img = tga(kBase / "textures" / tex(n, "tga"));
+        EXPECT_TRUE(powerOfTwo(img.width) && powerOfTwo(img.height)) << n;
+        EXPECT_TRUE(img.components == 3 || img.components == 4) << n;
+    }
+    for (int n = 0; n <= 50; ++n) {
+        BmpInfo b = bmpInfo(kBase / "textures" / tex(n, "bmp"));
+        EXPECT_TRUE(b.ok) << n;
+        EXPECT_EQ(b.bits, 24) << n;
+        EXPECT_TRUE(powerOfTwo(b.width) && powerOfTwo(b.height)) << n;
+    }
+    for (const char* eff : {"firepipe.eff", "smokepipe.eff", "dust.eff", "checkpointlight.eff"})
+        EXPECT_EQ(fs::file_size(kBase / "effects" / eff), 96u) << eff;
+}
+
+TEST(GeneratedContent, SizesThatTheGameLaysOut) {
+    auto size = [](int n) {
+        BmpInfo b = bmpInfo(kBase / "textures" / tex(n, "bmp"));
+        return std::make_pair(b.width, b.height);
+    };
+    EXPECT_EQ(size(44), std::make_pair(128, 128));
+    EXPECT_EQ(size(45), std::make_pair(128, 128));
+    EXPECT_EQ(size(46), std::make_pair(128, 128));
+    EXPECT_EQ(size(43), std::make_pair(256, 128));
+    TgaPixels atlas = tga(kBase / "textures/tex17.tga");
+    EXPECT_EQ(atlas.width, 32 * atlas.height);
+    EXPECT_EQ(atlas.components, 4);
+    // Menu, HUD and effect images blend with their alpha.
+    for (int n : {1, 4, 5, 6, 7, 9, 10, 20, 21, 22, 23, 24, 25, 27, 28, 29, 30, 36, 38, 39, 40})
+        EXPECT_EQ(tga(kBase / "textures" / tex(n, "tga")).components, 4) << n;
+}
+
+TEST(GeneratedContent, VinylsCarryInvertedAlpha) {
+    // The first side vinyl is a pair of stripes along the car: alpha 0 on the stripes.
+    TgaPixels band = tga(kBase / "textures/tex41.tga");
+    ASSERT_EQ(band.components, 4);
+    EXPECT_EQ(alphaAt(band, 500, 112), 0);
+    EXPECT_EQ(alphaAt(band, 500, 148), 0);
+    EXPECT_EQ(alphaAt(band, 500, 20), 255);
+    EXPECT_EQ(alphaAt(band, 500, 240), 255);
+    // Every vinyl shows something and leaves paint somewhere.
+    for (int n = 41; n <= 80; ++n) {
+        TgaPixels v = tga(kBase / "textures" / tex(n, "tga"));
+        ASSERT_EQ(v.components, 4) << n;
+        size_t shown = 0, paint = 0;
+        for (size_t i = 3; i < v.pixels.size(); i += 4) {
+            shown += v.pixels[i] == 0;
+            paint += v.pixels[i] == 255;
+        }
+        EXPECT_GT(shown, v.pixels.size() / 4 / 50) << n;
+        EXPECT_GT(paint, v.pixels.size() / 4 / 10) << n;
+    }
+    // The empty vinyl leaves the paint everywhere.
+    TgaPixels empty = tga(kBase / "textures/tex40.tga");
+    for (size_t i = 3; i < empty.pixels.size(); i += 4) ASSERT_EQ(empty.pixels[i], 255);
+}
+
+TEST(GeneratedContent, FontHasNarrowCentredGlyphsInEveryPrintableCell) {
+    TgaPixels font = tga(kBase / "textures/tex01.tga");
+    ASSERT_EQ(font.components, 4);
+    ASSERT_EQ(font.width, font.height);
+    const int cell = font.width / 16;
+    const float unit = cell / 19.0f;  // the small font draws a cell as 19 units and advances 10
+    for (int code = 0; code < 256; ++code) {
+        int x0 = (code % 16) * cell, y0 = (code / 16) * cell;
+        int minX = cell, maxX = -1, ink = 0;
+        for (int y = 0; y < cell; ++y)
+            for (int x = 0; x < cell; ++x)
+                if (alphaAt(font, x0 + x, y0 + y) > 40) {
+                    ++ink;
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                }
+        if (code < 32 || code == 32) {
+            EXPECT_EQ(ink, 0) << code;
+        } else if (gen::ui::fontCodeHasGlyph(code)) {
+            EXPECT_GT(ink, 0) << code;
+            if (ink > 0) {
+                EXPECT_LE(maxX - minX + 1, 10.5f * unit) << code;  // fits the advance
+                float centre = (minX + maxX + 1) * 0.5f;
+                EXPECT_NEAR(centre, cell * 0.5f, 3.0f * unit) << code;
+            }
+        }
+    }
+    // Glyph 'M' is white.
+    int mx = ('M' % 16) * cell + cell / 2, my = ('M' / 16) * cell + cell / 2;
+    size_t at = (static_cast<size_t>(font.height - 1 - my) * font.width + mx) * 4;
+    EXPECT_EQ(font.pixels[at], 255);
+}
+
+TEST(GeneratedContent, RevDialScaleMatchesTheNeedle) {
+    // Needle angle 0 at 1000 rpm, 0.042 degrees per rpm, from the lower left, clockwise.
+    TgaPixels dial = tga(kBase / "textures/tex36.tga");
+    ASSERT_EQ(dial.width, dial.height);
+    const float k = dial.width / 176.0f, c = dial.width * 0.5f;
+    auto pixel = [&](float rpm, float radiusUnits) {
+        float a = (135.0f + (rpm - 1000.0f) * 0.042f) * 3.14159265f / 180.0f;
+        int x = static_cast<int>(c + std::cos(a) * radiusUnits * k), y = static_cast<int>(c + std::sin(a) * radiusUnits * k);
+        const uint8_t* p = &dial.pixels[(static_cast<size_t>(dial.height - 1 - y) * dial.width + x) * 4];
+        return std::array<int, 3>{p[0], p[1], p[2]};
+    };
+    auto red = pixel(6875, 74);  // between two ticks
+    EXPECT_GT(red[0], 150);
+    EXPECT_LT(red[1], 90);
+    auto low = pixel(3200, 74);
+    EXPECT_LT(low[0], 120);  // dark face, no red zone
+    // The tick at 4000 rpm (a major one) is bright; halfway between ticks is dark.
+    auto tick = pixel(4000, 72);
+    EXPECT_GT(tick[0] + tick[1] + tick[2], 500);
+    auto gap = pixel(4125, 72);
+    EXPECT_LT(gap[0] + gap[1] + gap[2], 300);
+}
+
+TEST(GeneratedContent, MiniMapMaskOpensAWindowAroundThePlayer) {
+    TgaPixels mask = tga(kBase / "textures/tex39.tga");
+    ASSERT_EQ(mask.components, 4);
+    int w = mask.width, h = mask.height;
+    EXPECT_EQ(alphaAt(mask, w / 2, h / 2), 0);  // the player's arrow sits in the middle
+    EXPECT_EQ(alphaAt(mask, w / 4, h / 4), 0);
+    for (int i = 0; i < w; i += 7) {
+        EXPECT_EQ(alphaAt(mask, i, 0), 255);
+        EXPECT_EQ(alphaAt(mask, i, h - 1), 255);
+    }
+    // The quad starts 10 units left of the screen: the window begins inside the visible part.
+    for (int y = 0; y < h; y += 5) EXPECT_EQ(alphaAt(mask, w * 10 / 256, y), 255) << y;
+}
+
+TEST(GeneratedContent, EffectsBlendAsDesigned) {
+    auto values = [](const char* name) {
+        std::vector<uint8_t> b = readAll(kBase / "effects" / name);
+        std::vector<int32_t> v(24);
+        std::memcpy(v.data(), b.data(), std::min<size_t>(b.size(), 96));
+        return v;
+    };
+    auto f = [](int32_t bits) {
+        float x;
+        std::memcpy(&x, &bits, 4);
+        return x;
+    };
+    for (const char* name : {"firepipe.eff", "smokepipe.eff", "dust.eff", "checkpointlight.eff"}) {
+        auto v = values(name);
+        EXPECT_GT(v[0], 0) << name;           // particles
+        EXPECT_EQ(v[1], v[23]) << name;       // both blend fields agree
+        EXPECT_GT(v[16], 0) << name;          // fade range (used with a modulo)
+        for (int i : {10, 11, 12}) EXPECT_GT(v[i], 0) << name;  // spread ranges (modulo)
+        EXPECT_GT(f(v[17]), 0.0f) << name;    // fade divisor
+        EXPECT_GT(f(v[18]), 0.0f) << name;    // particles always fade
+    }
+    EXPECT_EQ(values("firepipe.eff")[23], 1);
+    EXPECT_NE(values("smokepipe.eff")[23], 1);
+    EXPECT_NE(values("dust.eff")[23], 1);
+    // Fire lives shorter than smoke; smoke rises; dust spreads wider than smoke.
+    EXPECT_GT(f(values("firepipe.eff")[18]), 2 * f(values("smokepipe.eff")[18]));
+    EXPECT_GT(f(values("smokepipe.eff")[4]), 0.0f);
+    EXPECT_GT(values("dust.eff")[10], values("smokepipe.eff")[10]);
+}
+
+TEST(InterfaceJobs, EachFileHasOneWriterAndTheTablesAreCovered) {
+    gen::JobList jobs;
+    gen::addInterfaceJobs(jobs);
+    std::set<std::string> names;
+    for (const gen::Job& j : jobs) EXPECT_TRUE(names.insert(j.name).second) << "two jobs write " << j.name;
+    // Table entries are either written here or listed as stand-ins another generator took over.
+    std::set<std::string> standIns;
+    for (const auto& s : gen::ui::standInTextures()) standIns.insert(s.file);
+    for (const auto& s : standIns) EXPECT_TRUE(names.count(s)) << s;
+}
+
+TEST(InterfaceJobs, OutputIsIdenticalToTheBuildsWhateverTheThreadCount) {
+    // The build ran the generator as its own process on every hardware thread; a second
+    // run here on one thread must give the same bytes.
+    gen::JobList jobs;
+    gen::addInterfaceJobs(jobs);
+    auto root = fs::temp_directory_path() / ("nightrun-gen-determinism-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    ASSERT_TRUE(gen::runJobs(jobs, root, 1).empty());
+    size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) continue;
+        ++files;
+        fs::path rel = fs::relative(entry.path(), root);
+        ASSERT_TRUE(fs::exists(kBase / rel)) << rel;
+        EXPECT_TRUE(readAll(entry.path()) == readAll(kBase / rel)) << rel;
+    }
+    EXPECT_EQ(files, jobs.size());
+    fs::remove_all(root);
+}
+
+}  // namespace
