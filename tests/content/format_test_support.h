@@ -76,7 +76,7 @@ inline bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& 
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
 

@@ -1,6 +1,7 @@
 #include "sbm_writer.h"
 
-#include <cstdio>
+#include "image_writers.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -94,12 +95,8 @@ std::vector<uint8_t> encode(const Model& m, int32_t version) {
 }
 
 bool writeFile(const Model& model, const std::string& path) {
-    std::vector<uint8_t> bytes = encode(model);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-    return ok;
+    // Temporary file then rename, so an interrupted run never leaves half a model.
+    return gen::writeBytes(path, encode(model));
 }
 
 }  // namespace sbm

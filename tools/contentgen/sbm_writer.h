@@ -50,7 +50,8 @@ struct Model {
 
 // Serialises a model. Counts above 65535 are a programming error and throw std::length_error.
 std::vector<uint8_t> encode(const Model& model, int32_t version = 4);
-// Writes the encoded model; false when the file cannot be written.
+// Writes the encoded model atomically (creating parent directories); false when
+// the file cannot be written.
 bool writeFile(const Model& model, const std::string& path);
 
 }  // namespace sbm
