@@ -14,7 +14,7 @@ namespace physics {
 namespace {
 
 // Contacts are solved at no more than this step; a sub-step is split to match.
-constexpr float kMaxIntegrationStep = 1.0f / 120.0f;
+constexpr float kMaxIntegrationStep = 1.0f / 60.0f;
 constexpr int kMaxIntegrationSplits = 64;
 constexpr int kMaxSubSteps = 10000;
 
