@@ -274,7 +274,7 @@ void addPilot(Mesh& m, const BodyShape& shape) {
     float seatX = s.cabinFront - 1.45f;
     float zd = -0.42f;
     float roofY = s.openTop ? 0.75f : shape.topAt(seatX + 0.05f);
-    float headTop = std::min(roofY - 0.09f, 0.66f);
+    float headTop = s.openTop ? s.belt(seatX) + 0.36f : std::min(roofY - 0.09f, 0.66f);
     float hr = 0.165f;
     V3 head{seatX + 0.02f, headTop - hr, zd};
     // helmet: a low sphere; the forward band is the visor

@@ -15,10 +15,10 @@ BodySpec hatchback() {
     s.xf = 2.96f, s.xr = -2.86f, s.floorY = -0.64f, s.halfWidth = 1.13f;
     s.noseRound = 0.45f, s.tailRound = 0.28f;
     s.widthScale = Profile({{-2.86f, 0.96f}, {-2.0f, 1.0f}, {1.9f, 1.0f}, {2.96f, 0.95f}});
-    s.belt = Profile({{2.96f, 0.0f}, {2.2f, 0.17f}, {1.0f, 0.25f}, {-1.0f, 0.29f}, {-2.86f, 0.31f}});
+    s.belt = Profile({{2.96f, 0.0f}, {2.2f, 0.17f}, {1.0f, 0.25f}, {-1.0f, 0.3f}, {-2.86f, 0.37f}});
     s.crown = Profile({{2.96f, 0.02f}, {1.8f, 0.07f}, {1.0f, 0.05f}, {-2.0f, 0.03f}, {-2.86f, 0.02f}});
-    s.cabinFront = 1.05f, s.roofFront = 0.05f, s.roofRear = -2.3f, s.cabinRear = -2.74f;
-    s.roofKeys = {{0.05f, 0.87f}, {-1.2f, 0.89f}, {-2.3f, 0.84f}};
+    s.cabinFront = 1.05f, s.roofFront = 0.05f, s.roofRear = -2.2f, s.cabinRear = -2.74f;
+    s.roofKeys = {{0.05f, 0.88f}, {-1.0f, 0.88f}, {-2.2f, 0.79f}};
     s.tumble = 0.8f, s.roofCrown = 0.05f;
     s.rockerY = -0.5f, s.waistY = -0.16f, s.waistBulge = 0.03f;
     s.archRadius = 0.58f, s.archFlare = 0.05f;

@@ -2,6 +2,8 @@
 #include "jobs.h"
 
 #include "cars/body_shape.h"
+#include "cars/car_textures.h"
+#include "cars/optics.h"
 #include "cars/preview.h"
 #include "cars/rims.h"
 #include "image_writers.h"
@@ -10,84 +12,156 @@ namespace gen {
 
 namespace {
 
-gen::Raster debugLivery() {
-    gen::Raster r(1024, 1024, gen::rgb(0x808080));
-    r.fillRect(0, 0, 1024, 256, gen::rgb(0x3060c0));
-    r.fillRect(0, 256, 1024, 452, gen::rgb(0x30a040));
-    r.fillRect(0, 460, 512, 716, gen::rgb(0xc04040));
-    r.fillRect(512, 460, 1024, 716, gen::rgb(0xc0a040));
-    for (int i = 0; i < 16; ++i) r.fillRect(i * 64.0f, 0, i * 64.0f + 4, 1024, gen::rgb(0xffffff));
-    r.fillRect(0, 126, 1024, 130, gen::rgb(0xffffff));
-    return r;
+// Simple stripes in the vinyl format (inverted alpha) for the previews.
+gen::Raster previewVinyl(bool top) {
+    gen::Raster v(1024, 256, gen::Color{1, 1, 1, 1});
+    gen::Color ink{0.05f, 0.05f, 0.06f, 0.0f};
+    if (top) {
+        v.fillRect(0, 100, 1024, 118, ink, gen::Blend::Replace);
+        v.fillRect(0, 138, 1024, 156, ink, gen::Blend::Replace);
+    } else {
+        v.fillRect(0, 150, 1024, 170, ink, gen::Blend::Replace);
+    }
+    return v;
+}
+
+const gen::Color kPreviewPaint[cars::kBodyModels] = {gen::rgb(0xf0c020), gen::rgb(0x2050d0), gen::rgb(0xe06010),
+                                                     gen::rgb(0xc81818), gen::rgb(0xc8ccd4), gen::rgb(0x208a40)};
+
+std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+struct CarModels {
+    sbm::Model body, glass, pilot;
+    sbm::Model kits[4];
+    sbm::Model spoilers[6], hoodScoops[6], roofScoops[6];
+    sbm::Model optics[4], opticsGlass[4];
+};
+
+void write(const sbm::Model& m, const std::string& path) {
+    if (!sbm::writeFile(m, path)) throw std::runtime_error("cannot write " + path);
+}
+
+struct PartChoice {
+    int kit = 0, spoiler = 0, hood = 0, roof = 0, optics = 0, rim = 0;
+};
+
+gen::Raster renderCar(int body, const CarModels& cm, const PartChoice& pc, const gen::Raster& livery,
+                      const gen::Raster& optics, float yaw, float pitch, int w, int h, float dist = 10.5f) {
+    static const gen::Raster wheelTex = cars::wheelTexture();
+    static const gen::Raster scoopTex = cars::scoopTexture();
+    static const gen::Raster wingTex = cars::spoilerTexture();
+    static const gen::Raster driverTex = cars::driverTexture();
+    std::vector<cars::preview::Item> items;
+    auto add = [&](const sbm::Model* m, const gen::Raster* t, gen::Color c = {1, 1, 1, 1}, float op = 1.0f) {
+        cars::preview::Item it;
+        it.model = m;
+        it.texture = t;
+        it.colour = c;
+        it.opacity = op;
+        items.push_back(it);
+    };
+    add(&cm.body, &livery);
+    add(&cm.kits[pc.kit], &livery);
+    add(&cm.spoilers[pc.spoiler], &wingTex);
+    add(&cm.hoodScoops[pc.hood], &scoopTex);
+    add(&cm.roofScoops[pc.roof], &scoopTex);
+    add(&cm.optics[pc.optics], &optics);
+    add(&cm.pilot, &driverTex);
+    sbm::Model wm = cars::buildRaceWheel(pc.rim).toModel(35);
+    for (int i = 0; i < 4; ++i) {
+        cars::preview::Item it;
+        it.model = &wm;
+        it.texture = &wheelTex;
+        float x = i < 2 ? cars::frontAxleX(body) : cars::rearAxleX(body);
+        bool left = i % 2 == 1;
+        it.place = left ? cars::Xform::rotateX(cars::kPi) : cars::Xform{};
+        if (i < 2) {
+            cars::Xform steer = cars::Xform::rotateY(-30.0f * cars::kPi / 180.0f);
+            cars::Xform both = it.place;
+            both.ax = steer.ax * it.place.ax.x + steer.ay * it.place.ax.y + steer.az * it.place.ax.z;
+            both.ay = steer.ax * it.place.ay.x + steer.ay * it.place.ay.y + steer.az * it.place.ay.z;
+            both.az = steer.ax * it.place.az.x + steer.ay * it.place.az.y + steer.az * it.place.az.z;
+            it.place = both;
+        }
+        it.place.offset = {x, cars::kWheelY, left ? -cars::kWheelZ : cars::kWheelZ};
+        items.push_back(it);
+    }
+    add(&cm.glass, nullptr, gen::rgb(0x28384a), 0.8f);
+    add(&cm.opticsGlass[pc.optics], nullptr, gen::rgb(0xc0d0e0), 0.3f);
+    return cars::preview::render(items, cars::preview::orbit({0, -0.15f, 0}, yaw, pitch, dist), w, h);
 }
 
 void buildRaceCar(int body, const std::filesystem::path& base) {
     cars::BodyShape shape(body);
     cars::BodyMeshes meshes = cars::buildBody(shape);
-    std::string dir = (base / "cars" / std::to_string(body)).string() + "/";
-    std::filesystem::create_directories(dir);
+    std::filesystem::path dirPath = base / "cars" / std::to_string(body);
+    std::filesystem::create_directories(dirPath);
+    std::string dir = dirPath.string() + "/";
     float crease = shape.spec().crease;
-    meshes.body.write(dir + "car.sbm", crease);
-    meshes.glass.write(dir + "glass_car.sbm", 30);
-    meshes.pilot.write(dir + "pilot.sbm", 50);
-    std::vector<cars::Mesh> kits;
+    CarModels cm;
+    cm.body = meshes.body.toModel(crease);
+    cm.glass = meshes.glass.toModel(30);
+    cm.pilot = meshes.pilot.toModel(50);
+    write(cm.body, dir + "car.sbm");
+    write(cm.glass, dir + "glass_car.sbm");
+    write(cm.pilot, dir + "pilot.sbm");
     for (int k = 0; k < 4; ++k) {
-        kits.push_back(cars::buildBodyKit(shape, k));
-        kits.back().write(dir + "obves" + std::to_string(k) + ".sbm", crease);
+        cm.kits[k] = cars::buildBodyKit(shape, k).toModel(crease);
+        write(cm.kits[k], dir + "obves" + std::to_string(k) + ".sbm");
     }
+    for (int d = 0; d < 6; ++d) {
+        cm.spoilers[d] = cars::buildSpoiler(shape, d).toModel(30);
+        cm.hoodScoops[d] = cars::buildHoodScoop(shape, d).toModel(30);
+        cm.roofScoops[d] = cars::buildRoofScoop(shape, d).toModel(30);
+        write(cm.spoilers[d], dir + "krilo" + std::to_string(d) + ".sbm");
+        write(cm.hoodScoops[d], dir + "kovsh" + std::to_string(d) + ".sbm");
+        write(cm.roofScoops[d], dir + "kovsh_top" + std::to_string(d) + ".sbm");
+    }
+    for (int v = 0; v < cars::kOpticsVariants; ++v) {
+        cars::OpticsMeshes om = cars::buildOptics(shape, meshes.body, v);
+        cm.optics[v] = om.lamps.toModel(30);
+        cm.opticsGlass[v] = om.glass.toModel(30);
+        write(cm.optics[v], dir + "optika" + std::to_string(v) + ".sbm");
+        write(cm.opticsGlass[v], dir + "glass_optika" + std::to_string(v) + ".sbm");
+    }
+    gen::Raster opticsTex = cars::opticsTexture(body);
+    gen::saveTga(base, "cars/" + std::to_string(body) + "/optics.tga", opticsTex, true);
+    gen::Raster tmpl = cars::bodyTemplate(shape);
+    gen::Raster mask = cars::reflectionMask(tmpl);
+    gen::saveTga(base, "textures/tex" + twoDigits(cars::kTemplateTga[body]) + ".tga", tmpl, true);
+    gen::saveTga(base, "textures/tex" + twoDigits(cars::kMaskTga[body]) + ".tga", mask, true);
     if (!cars::preview::enabled()) return;
-    sbm::Model bm = meshes.body.toModel(crease), gm = meshes.glass.toModel(30), pm = meshes.pilot.toModel(50);
-    gen::Raster liv = debugLivery();
-    std::vector<cars::preview::Item> items;
-    sbm::Model km = kits[body % 4].toModel(crease);
-    cars::preview::Item k;
-    k.model = &km;
-    k.texture = &liv;
-    items.push_back(k);
-    sbm::Model wm = cars::buildRaceWheel(body).toModel(35);
-    gen::Raster wt = cars::wheelTexture();
-    for (int w = 0; w < 4; ++w) {
-        cars::preview::Item it;
-        it.model = &wm;
-        it.texture = &wt;
-        float x = w < 2 ? cars::frontAxleX(body) : cars::rearAxleX(body);
-        bool left = w % 2 == 1;
-        it.place = left ? cars::Xform::rotateX(cars::kPi) : cars::Xform{};
-        it.place.offset = {x, cars::kWheelY, left ? -cars::kWheelZ : cars::kWheelZ};
-        items.push_back(it);
-    }
-    cars::preview::Item b;
-    b.model = &bm;
-    b.texture = &liv;
-    items.push_back(b);
-    cars::preview::Item g;
-    g.model = &gm;
-    g.colour = gen::rgb(0x203040);
-    g.opacity = 0.7f;
-    items.push_back(g);
-    cars::preview::Item p;
-    p.model = &pm;
-    p.colour = gen::rgb(0xd04020);
-    items.push_back(p);
+    gen::Raster liv = cars::composeLivery(kPreviewPaint[body], previewVinyl(true), previewVinyl(false), tmpl, mask);
+    cars::preview::save("livery" + std::to_string(body), liv.resized(512, 512));
+    PartChoice stock;
+    stock.rim = body;
+    PartChoice full;
+    full.kit = 1 + body % 3;
+    full.spoiler = 1 + body % 5;
+    full.hood = 1 + (body + 2) % 5;
+    full.roof = 1 + (body + 4) % 5;
+    full.optics = 1 + body % 3;
+    full.rim = 7 - body;
     std::vector<gen::Raster> views;
-    for (auto [yaw, pitch] : {std::pair{35.0f, 14.0f}, {145.0f, 14.0f}, {90.0f, 2.0f}, {0.0f, 70.0f}})
-        views.push_back(cars::preview::render(items, cars::preview::orbit({0, -0.1f, 0}, yaw, pitch, 10.5f), 560, 340));
-    cars::preview::save("car" + std::to_string(body) + "_debug", cars::preview::tile(views, 2));
+    for (auto [yaw, pitch] : {std::pair{35.0f, 12.0f}, {150.0f, 12.0f}, {90.0f, 1.0f}})
+        views.push_back(renderCar(body, cm, stock, liv, opticsTex, yaw, pitch, 520, 320));
+    for (auto [yaw, pitch] : {std::pair{35.0f, 12.0f}, {150.0f, 12.0f}, {90.0f, 1.0f}})
+        views.push_back(renderCar(body, cm, full, liv, opticsTex, yaw, pitch, 520, 320));
+    cars::preview::save("car" + std::to_string(body), cars::preview::tile(views, 3));
 }
 
 void buildWheels(const std::filesystem::path& base) {
     gen::Raster tex = cars::wheelTexture();
     gen::saveTga(base, "textures/tex12.tga", tex, false);
     std::vector<sbm::Model> models;
-    for (int d = 0; d < cars::kRimDesigns; ++d) {
-        cars::Mesh m = cars::buildRaceWheel(d);
-        m.write((base / "cars" / "wheels" / (std::to_string(d) + ".sbm")).string(), 35);
-        models.push_back(m.toModel(35));
-    }
-    cars::Mesh city = cars::buildCityWheel();
+    std::filesystem::create_directories(base / "cars" / "wheels");
     std::filesystem::create_directories(base / "city");
-    city.write((base / "city" / "wheel.sbm").string(), 35);
-    models.push_back(city.toModel(35));
+    for (int d = 0; d < cars::kRimDesigns; ++d) {
+        models.push_back(cars::buildRaceWheel(d).toModel(35));
+        write(models.back(), (base / "cars" / "wheels" / (std::to_string(d) + ".sbm")).string());
+    }
+    models.push_back(cars::buildCityWheel().toModel(35));
+    write(models.back(), (base / "city" / "wheel.sbm").string());
     if (!cars::preview::enabled()) return;
     std::vector<gen::Raster> views;
     for (const sbm::Model& m : models) {
@@ -99,12 +173,20 @@ void buildWheels(const std::filesystem::path& base) {
     cars::preview::save("wheels", cars::preview::tile(views, 5));
 }
 
+void buildSharedTextures(const std::filesystem::path& base) {
+    gen::saveTga(base, "textures/tex31.tga", cars::glassTexture(), true);
+    gen::saveBmp(base, "textures/tex16.bmp", cars::scoopTexture());
+    gen::saveBmp(base, "textures/tex17.bmp", cars::spoilerTexture());
+    gen::saveBmp(base, "textures/tex26.bmp", cars::driverTexture());
+}
+
 }  // namespace
 
 void addCarJobs(JobList& jobs) {
     for (int body = 0; body < cars::kBodyModels; ++body)
         jobs.push_back({"cars/body" + std::to_string(body), [body](const std::filesystem::path& base) { buildRaceCar(body, base); }});
     jobs.push_back({"cars/wheels", buildWheels});
+    jobs.push_back({"cars/textures", buildSharedTextures});
 }
 
 }  // namespace gen
