@@ -249,3 +249,24 @@ TEST(ContactSheet, OrderDoesNotDependOnArrival) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(JobRunner, TwoJobsWritingOneFileIsAnError) {
+    auto dir = scratch("twice");
+    gen::JobList jobs;
+    for (int i = 0; i < 2; ++i)
+        jobs.push_back({"writer" + std::to_string(i), [](const std::filesystem::path& base) {
+                            gen::writeBytes(base / "same.bin", {1, 2, 3});
+                        }});
+    auto failures = gen::runJobs(jobs, dir, 1);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].job, "writer1");
+    EXPECT_NE(failures[0].message.find("same.bin"), std::string::npos);
+    // Outside a run, and in the next run, writing it again is fine.
+    EXPECT_TRUE(gen::writeBytes(dir / "same.bin", {4}));
+    EXPECT_EQ(gen::runJobs({jobs[0]}, dir, 1).size(), 0u);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include "image_writers.h"
 
 #include "contact_sheet.h"
+#include "job_runner.h"
 
 #include <png.h>
 
@@ -97,6 +98,7 @@ std::vector<uint8_t> encodeBmp(const Raster& image) {
 }
 
 bool writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    recordOutputFile(path);
     std::error_code ec;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
     std::filesystem::path tmp = tempPathFor(path);
@@ -160,6 +162,7 @@ bool encodePngTo(std::FILE* f, const Raster& image, bool withAlpha) {
 }  // namespace
 
 bool writePng(const Raster& image, const std::filesystem::path& path, bool withAlpha) {
+    recordOutputFile(path);
     std::error_code ec;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
     std::filesystem::path tmp = tempPathFor(path);

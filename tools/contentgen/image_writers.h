@@ -18,7 +18,8 @@ uint8_t toByte(float v);
 std::vector<uint8_t> encodeTga(const Raster& image, bool withAlpha);
 std::vector<uint8_t> encodeBmp(const Raster& image);
 
-// Writes bytes to path (creating parent directories); false on failure.
+// Writes bytes to path (creating parent directories); false on failure. Inside a
+// generator run a second write of the same path throws (see recordOutputFile).
 bool writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 bool writeTga(const Raster& image, const std::filesystem::path& path, bool withAlpha);

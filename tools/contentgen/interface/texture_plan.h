@@ -1,5 +1,5 @@
 // Which table entries this generator writes besides its own art: plain stand-ins
-// for entries whose real content comes from the car and city generators, and
+// for entries whose real content comes from the car generator, and
 // quiet fillers for the entries the game never refers to by number (the BMP table
 // only loads when all 51 files exist).
 #pragma once
@@ -11,7 +11,7 @@
 
 namespace gen::ui {
 
-enum class StandInKind { BodyTemplate, ReflectionMask, Wheel, Glass, PartTexture, Driver, MapImage };
+enum class StandInKind { BodyTemplate, ReflectionMask, Glass, PartTexture, Driver };
 
 struct StandIn {
     std::string file;  // relative to base/, e.g. "textures/tex03.tga"
