@@ -287,6 +287,8 @@ PhysicsWorld* createWorld(const WorldLimits& limits, Vec3 gravity)
     world->dynamics = std::make_unique<btDiscreteDynamicsWorld>(world->dispatcher.get(), world->broadphase.get(),
                                                                 world->solver.get(), world->config.get());
     world->dynamics->setGravity(toBt(isFinite(gravity) ? gravity : Vec3{}));
+    // Only moving bodies need their bounds refreshed; the track never moves.
+    world->dynamics->setForceUpdateAllAabbs(false);
     // Boxes against track triangles use our own contact generation (see box_triangle_collision.h).
     world->dispatcher->registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, TRIANGLE_SHAPE_PROXYTYPE,
                                                    &world->boxTriangle);

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -522,26 +523,31 @@ TEST(PhysicsContact, FrictionComesFromTheRougherMaterialPairOnly)
 
 TEST(PhysicsContact, FastBoxDoesNotTunnelThroughThinGround)
 {
-    WorldPtr world = makeWorld();
-    ASSERT_TRUE(addStaticMesh(world.get(), flatGround(100, 0, 1)));
-    // The longest frame the race simulates: 2.5 x 1/17 s.
-    const float longFrame = 2.5f / 17.0f;
-    RigidBody* box = makeBox(world.get(), {1, 1, 1}, {0, 30, 0}, 10.0f);
-    setLinearVelocity(box, {0, -400, 0});
-    RigidBody* car = makeBox(world.get(), {6, 1.4f, 2.6f}, {20, 30, 0}, 100.0f, {0, 0.4f, 0});
-    setLinearVelocity(car, {0, -250, 0});
-    float lowestBox = 1e9f, lowestCar = 1e9f;
-    for (int i = 0; i < 100; ++i) {
-        step(world.get(), longFrame, 4);
-        lowestBox = std::min(lowestBox, getPosition(box).y);
-        lowestCar = std::min(lowestCar, getPosition(car).y);
+    for (bool facingDown : {false, true}) {
+        WorldPtr world = makeWorld();
+        StaticMesh ground = flatGround(100, 0, 1);
+        if (facingDown)
+            for (MeshTriangle& t : ground.triangles) std::swap(t.vertex[1], t.vertex[2]);
+        ASSERT_TRUE(addStaticMesh(world.get(), ground));
+        // The longest frame the race simulates: 2.5 x 1/17 s.
+        const float longFrame = 2.5f / 17.0f;
+        RigidBody* box = makeBox(world.get(), {1, 1, 1}, {0, 30, 0}, 10.0f);
+        setLinearVelocity(box, {0, -400, 0});
+        RigidBody* car = makeBox(world.get(), {6, 1.4f, 2.6f}, {20, 30, 0}, 100.0f, {0, 0.4f, 0});
+        setLinearVelocity(car, {0, -250, 0});
+        float lowestBox = 1e9f, lowestCar = 1e9f;
+        for (int i = 0; i < 100; ++i) {
+            step(world.get(), longFrame, 4);
+            lowestBox = std::min(lowestBox, getPosition(box).y);
+            lowestCar = std::min(lowestCar, getPosition(car).y);
+        }
+        // They bounce (restitution 0.1) but never sink through: box bottoms at 0.5
+        // and 0.3 above the ground.
+        EXPECT_GT(lowestBox, 0.4f) << facingDown;
+        EXPECT_GT(lowestCar, 0.2f) << facingDown;
+        EXPECT_NEAR(getPosition(box).y, 0.5f, 0.05f) << facingDown;
+        EXPECT_NEAR(getPosition(car).y, 0.3f, 0.05f) << facingDown;
     }
-    // They bounce (restitution 0.1) but never sink through: box bottoms at 0.5
-    // and 0.3 above the ground.
-    EXPECT_GT(lowestBox, 0.4f);
-    EXPECT_GT(lowestCar, 0.2f);
-    EXPECT_NEAR(getPosition(box).y, 0.5f, 0.05f);
-    EXPECT_NEAR(getPosition(car).y, 0.3f, 0.05f);
 }
 
 TEST(PhysicsContact, FastBoxDoesNotPassThroughAWall)
