@@ -63,17 +63,16 @@ Bumper planBumper(const BodyShape& shape, bool front, int kit) {
     float w0 = shape.halfWidthAt(b.dir * uc);
     b.flatHalf = w0 - r;
     float uArch = uAxle + s.archRadius + 0.015f;
-    for (int i = 0; i < 4; ++i) {
-        float u = uArch + (uc - uArch) * static_cast<float>(i) / 4.0f;
+    for (int i = 0; i < 2; ++i) {
+        float u = uArch + (uc - uArch) * static_cast<float>(i) / 2.0f;
         b.plan.push_back({u, shape.halfWidthAt(b.dir * u) + st.side, 0, 1});
     }
     float rx = r + (b.uFace - uEnd), rz = r + st.side;
-    for (int k = 0; k <= 6; ++k) {
-        float th = static_cast<float>(k) / 6.0f * kPi / 2;
+    for (int k = 0; k <= 4; ++k) {
+        float th = static_cast<float>(k) / 4.0f * kPi / 2;
         V3 n = normalized(V3{std::sin(th) / rx, 0, std::cos(th) / rz});
         b.plan.push_back({uc + rx * std::sin(th), (w0 - r) + rz * std::cos(th), n.x, n.z});
     }
-    b.plan.push_back({b.uFace, (w0 - r) * 0.5f, 1, 0});
     b.plan.push_back({b.uFace, 0, 1, 0});
     return b;
 }
@@ -199,7 +198,7 @@ void addSplitter(Mesh& m, const Bumper& b, int kit, float reach) {
 void addCanards(Mesh& m, const Bumper& b, int count) {
     UvFn uv = livery::swatchUv(Swatch::Carbon, 50.0f);
     // Small fins on the bumper corners, sweeping up towards the back.
-    const PlanPoint& p = b.plan[6];
+    const PlanPoint& p = b.plan[4];
     for (float side : {1.0f, -1.0f})
         for (int i = 0; i < count; ++i) {
             float y = b.yBot + (b.yTop - b.yBot) * (0.45f + 0.3f * static_cast<float>(i));
@@ -240,7 +239,7 @@ void addExhausts(Mesh& m, const BodyShape& shape, const Bumper& b, int kit) {
     for (float side : {-1.0f, 1.0f}) {
         V3 tip{ex.x - 0.01f, ex.y, side * ex.z};
         V3 root = tip + V3{0.2f, 0, 0};
-        int sides = kit == 3 ? 6 : 10;
+        int sides = kit == 3 ? 6 : 8;
         m.cylinder(root, tip, r * 0.9f, r, sides, false, false, chrome);
         // the rolled lip facing back and the dark bore inside
         V3 u{0, 1, 0}, v{0, 0, 1};
@@ -266,7 +265,7 @@ void addSkirts(Mesh& m, const BodyShape& shape, int kit) {
     float x0 = rearAxleX(shape.body()) + s.archRadius + 0.02f;
     float x1 = frontAxleX(shape.body()) - s.archRadius - 0.02f;
     float yBot = s.floorY - st.drop;
-    const int n = 6;
+    const int n = 4;
     for (float side : {1.0f, -1.0f}) {
         std::vector<std::vector<V3>> rings;
         for (int i = 0; i <= n; ++i) {

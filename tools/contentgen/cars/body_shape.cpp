@@ -12,8 +12,14 @@ float deckCentre(const BodySpec& s, float x) { return s.belt(x) + s.crown(x); }
 
 }  // namespace
 
-BodyShape::BodyShape(int body) : body_(body), spec_(bodySpec(body)) {
+BodyShape::BodyShape(int body) : body_(body), spec_(bodySpec(body)) { prepare(); }
+
+BodyShape::BodyShape(const BodySpec& spec) : body_(-1), spec_(spec) { prepare(); }
+
+void BodyShape::prepare() {
     BodySpec& s = spec_;
+    frontAxle_ = std::isnan(s.frontAxle) ? frontAxle_ : s.frontAxle;
+    rearAxle_ = std::isnan(s.rearAxle) ? rearAxle_ : s.rearAxle;
     // The roof curve starts and ends just under the deck so the greenhouse grows out of it.
     std::vector<std::pair<float, float>> keys = s.roofKeys;
     keys.push_back({s.cabinFront, deckCentre(s, s.cabinFront) - 0.005f});
@@ -23,14 +29,15 @@ BodyShape::BodyShape(int body) : body_(body), spec_(bodySpec(body)) {
 
     // Stations: an even spread, plus every edge the shapes and windows need.
     std::vector<float> xs;
-    int n = static_cast<int>(std::ceil((s.xf - s.xr) / 0.27f));
+    int n = static_cast<int>(std::ceil((s.xf - s.xr) / s.stationStep));
     for (int i = 0; i <= n; ++i) xs.push_back(s.xr + (s.xf - s.xr) * static_cast<float>(i) / static_cast<float>(n));
     for (float th : {0.3f, 0.6f, 0.85f}) {
         xs.push_back(s.xf - s.noseRound * (1 - std::cos(th * kPi / 2)));
         xs.push_back(s.xr + s.tailRound * (1 - std::cos(th * kPi / 2)));
     }
-    for (float ax : {frontAxleX(body), rearAxleX(body)}) {
-        for (int k = 0; k <= 6; ++k) xs.push_back(ax + s.archRadius * std::cos(kPi * static_cast<float>(k) / 6.0f));
+    for (float ax : {frontAxle_, rearAxle_}) {
+        for (int k = 0; k <= s.archSteps; ++k)
+            xs.push_back(ax + s.archRadius * std::cos(kPi * static_cast<float>(k) / static_cast<float>(s.archSteps)));
         xs.push_back(ax + s.archRadius + 0.025f);
         xs.push_back(ax - s.archRadius - 0.025f);
     }
@@ -74,9 +81,9 @@ float BodyShape::halfWidthAt(float x) const {
     const BodySpec& s = spec_;
     float w = s.halfWidth * (s.widthScale.empty() ? 1.0f : s.widthScale(x));
     auto bump = [](float t) { return t < 1 ? (1 - t * t) * (1 - t * t) : 0.0f; };
-    w += s.archFlare * bump(std::fabs(x - frontAxleX(body_)) / (s.archRadius + 0.35f));
-    w += s.archFlare * bump(std::fabs(x - rearAxleX(body_)) / (s.archRadius + 0.35f));
-    w += s.rearHaunch * bump(std::fabs(x - rearAxleX(body_)) / (s.archRadius + 0.9f));
+    w += s.archFlare * bump(std::fabs(x - frontAxle_) / (s.archRadius + 0.35f));
+    w += s.archFlare * bump(std::fabs(x - rearAxle_) / (s.archRadius + 0.35f));
+    w += s.rearHaunch * bump(std::fabs(x - rearAxle_) / (s.archRadius + 0.9f));
     if (x > s.xf - s.noseRound) {
         float d = std::min(s.noseRound, x - (s.xf - s.noseRound));
         w -= s.noseRound - std::sqrt(std::max(0.0f, s.noseRound * s.noseRound - d * d));
@@ -91,9 +98,9 @@ float BodyShape::halfWidthAt(float x) const {
 float BodyShape::archAt(float x) const {
     float best = -9.0f;
     float r = spec_.archRadius;
-    for (float ax : {frontAxleX(body_), rearAxleX(body_)}) {
+    for (float ax : {frontAxle_, rearAxle_}) {
         float dx = std::fabs(x - ax);
-        if (dx <= r + 1e-4f) best = std::max(best, kWheelY + 0.02f + std::sqrt(std::max(0.0f, r * r - dx * dx)));
+        if (dx <= r + 1e-4f) best = std::max(best, spec_.wheelY + 0.02f + std::sqrt(std::max(0.0f, r * r - dx * dx)));
     }
     return best;
 }
@@ -177,16 +184,6 @@ std::array<float, kSectionPoints> arcsFromTop(const Section& s) {
     for (int k = kTopCentre - 1; k >= 0; --k)
         a[k] = a[k + 1] + std::hypot(s.z[k] - s.z[k + 1], s.y[k] - s.y[k + 1]);
     return a;
-}
-
-UV surfaceUv(Surface kind, const Section& s, const std::array<float, kSectionPoints>& arcs, int k, float side) {
-    float y = s.y[k];
-    switch (kind) {
-        case Surface::Side: return livery::side(s.x, y);
-        case Surface::Top: return livery::top(s.x, side * arcs[k]);
-        case Surface::Glass: return UV{(s.x + 3.2f) / 6.4f, 1.0f - (y + 1.0f) * 0.5f};
-        default: return livery::swatch(livery::Swatch::Dark, s.x, s.z[k]);
-    }
 }
 
 V3 at(const Section& s, int k, float side) { return {s.x, s.y[k], side * s.z[k]}; }
@@ -323,11 +320,8 @@ void addPilot(Mesh& m, const BodyShape& shape) {
 
 }  // namespace
 
-BodyMeshes buildBody(const BodyShape& shape) {
+void buildShell(const BodyShape& shape, const ShellUv& uvs, Mesh& shell, Mesh* glassMesh) {
     const BodySpec& s = shape.spec();
-    BodyMeshes out;
-    out.body.addGroup("body", -1);
-    out.glass.addGroup("glass", -1);
     std::vector<Section> secs;
     for (float x : shape.stations()) secs.push_back(shape.section(x));
     float winFront = shape.sideWindowFront(), winRear = shape.sideWindowRear();
@@ -337,6 +331,7 @@ BodyMeshes buildBody(const BodyShape& shape) {
         if (k <= kWellInHigh) return Surface::Dark;
         if (k < kBelt) return Surface::Side;
         if (s.openTop && k >= kGreenBase && xm < s.roofFront - 0.02f && xm > s.cabinRear) return Surface::Open;
+        if (!glassMesh) return k == kGreenBase ? Surface::Side : Surface::Top;
         if (k == kGreenBase && !s.openTop && std::min(a.green, b.green) > 0.06f && xm > winRear && xm < winFront &&
             std::fabs(xm - s.bPillarX) > 0.05f)
             return Surface::Glass;
@@ -345,7 +340,15 @@ BodyMeshes buildBody(const BodyShape& shape) {
             return Surface::Glass;
         return Surface::Top;
     };
-
+    auto uvOf = [&](Surface kind, const Section& sec, const std::array<float, kSectionPoints>& arcs, int k,
+                    float side) {
+        switch (kind) {
+            case Surface::Side: return uvs.side(sec.x, sec.y[k]);
+            case Surface::Top: return uvs.top(sec.x, side * arcs[k]);
+            case Surface::Glass: return UV{(sec.x + 3.2f) / 6.4f, 1.0f - (sec.y[k] + 1.0f) * 0.5f};
+            default: return uvs.dark(sec.x, sec.z[k]);
+        }
+    };
     for (float side : {1.0f, -1.0f}) {
         for (size_t i = 0; i + 1 < secs.size(); ++i) {
             const Section& a = secs[i];
@@ -354,11 +357,10 @@ BodyMeshes buildBody(const BodyShape& shape) {
             for (int k = 0; k + 1 < kSectionPoints; ++k) {
                 Surface kind = classify(a, b, k);
                 if (kind == Surface::Open) continue;
-                Mesh& m = kind == Surface::Glass ? out.glass : out.body;
-                // the arch lip and wells read as side and dark surfaces alike
+                Mesh& m = kind == Surface::Glass ? *glassMesh : shell;
                 V3 p0 = at(a, k, side), p1 = at(b, k, side), p2 = at(b, k + 1, side), p3 = at(a, k + 1, side);
-                UV u0 = surfaceUv(kind, a, arcA, k, side), u1 = surfaceUv(kind, b, arcB, k, side);
-                UV u2 = surfaceUv(kind, b, arcB, k + 1, side), u3 = surfaceUv(kind, a, arcA, k + 1, side);
+                UV u0 = uvOf(kind, a, arcA, k, side), u1 = uvOf(kind, b, arcB, k, side);
+                UV u2 = uvOf(kind, b, arcB, k + 1, side), u3 = uvOf(kind, a, arcA, k + 1, side);
                 if (side > 0) m.quad(p0, p1, p2, p3, u0, u1, u2, u3);
                 else m.quad(p0, p3, p2, p1, u0, u3, u2, u1);
             }
@@ -375,13 +377,26 @@ BodyMeshes buildBody(const BodyShape& shape) {
         while (clean.size() > 1 && length(clean.front() - clean.back()) < 1e-4f) clean.pop_back();
         return clean;
     };
-    {
-        std::vector<V3> nose = ring(secs.back());
-        out.body.polygonEar(nose, [](V3 p, V3) { return livery::nose(p.z, p.y); });
-        std::vector<V3> tail = ring(secs.front());
-        std::reverse(tail.begin(), tail.end());
-        out.body.polygonEar(tail, [](V3 p, V3) { return livery::tail(p.z, p.y); });
-    }
+    std::vector<V3> nose = ring(secs.back());
+    shell.polygonEar(nose, [&](V3 p, V3) { return uvs.nose(p.z, p.y); });
+    std::vector<V3> tail = ring(secs.front());
+    std::reverse(tail.begin(), tail.end());
+    shell.polygonEar(tail, [&](V3 p, V3) { return uvs.tail(p.z, p.y); });
+}
+
+BodyMeshes buildBody(const BodyShape& shape) {
+    BodyMeshes out;
+    out.body.addGroup("body", -1);
+    out.glass.addGroup("glass", -1);
+    ShellUv uv;
+    uv.side = [](float x, float y) { return livery::side(x, y); };
+    uv.top = [](float x, float arc) { return livery::top(x, arc); };
+    uv.nose = [](float z, float y) { return livery::nose(z, y); };
+    uv.tail = [](float z, float y) { return livery::tail(z, y); };
+    uv.dark = [](float x, float z) { return livery::swatch(livery::Swatch::Dark, x, z); };
+    buildShell(shape, uv, out.body, &out.glass);
+    std::vector<Section> secs;
+    for (float x : shape.stations()) secs.push_back(shape.section(x));
     addInterior(out.body, shape, secs);
     addMirrors(out.body, shape);
     addPilot(out.pilot, shape);

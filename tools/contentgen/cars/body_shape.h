@@ -8,6 +8,8 @@
 #include "cars/mesh.h"
 
 #include <array>
+#include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,11 @@ struct BodySpec {
     // Where parts sit: hood scoop centre, roof scoop centre, spoiler (x of its trailing edge).
     float hoodScoopX = 1.6f, roofScoopX = -0.4f, spoilerX = -2.6f;
     bool roofSpoiler = false;             // hatchback: the wing sits on the roof's trailing edge
+    // Axles and wheel height; NaN axles take the garage table of the body model.
+    float frontAxle = std::numeric_limits<float>::quiet_NaN(), rearAxle = std::numeric_limits<float>::quiet_NaN();
+    float wheelY = kWheelY;
+    float stationStep = 0.36f;            // spacing of the loft's even stations
+    int archSteps = 5;                    // stations across each wheel arch
 };
 
 const BodySpec& bodySpec(int body);
@@ -63,8 +70,12 @@ struct Section {
 class BodyShape {
 public:
     explicit BodyShape(int body);
+    // A shell of another kind (the traffic cars); body() is -1.
+    explicit BodyShape(const BodySpec& spec);
     const BodySpec& spec() const { return spec_; }
     int body() const { return body_; }
+    float frontAxle() const { return frontAxle_; }
+    float rearAxle() const { return rearAxle_; }
 
     Section section(float x) const;
     // Stations of the shell's loft, nose and tail included, sorted from tail to nose.
@@ -87,8 +98,10 @@ public:
     bool inRearWindow(float x) const { return x < spec_.roofRear && x >= spec_.cabinRear; }
 
 private:
+    void prepare();
     int body_;
     BodySpec spec_;
+    float frontAxle_ = 0, rearAxle_ = 0;
     std::vector<float> stations_;
 };
 
@@ -99,6 +112,16 @@ struct BodyMeshes {
     Mesh pilot;    // pilot.sbm
 };
 BodyMeshes buildBody(const BodyShape& shape);
+
+// Where the shell's surfaces land in its texture.
+struct ShellUv {
+    std::function<UV(float x, float y)> side;
+    std::function<UV(float x, float signedArc)> top;
+    std::function<UV(float z, float y)> nose, tail;
+    std::function<UV(float x, float z)> dark;   // wheel wells, underbody
+};
+// The loft and its end caps only; windows stay in the shell unless glass is given.
+void buildShell(const BodyShape& shape, const ShellUv& uv, Mesh& shell, Mesh* glass);
 
 // Body kit 0..3 (obves): bumpers, side skirts, splitters, diffusers and the exhaust tips.
 Mesh buildBodyKit(const BodyShape& shape, int kit);

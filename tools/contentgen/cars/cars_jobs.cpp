@@ -3,6 +3,7 @@
 
 #include "cars/body_shape.h"
 #include "cars/car_textures.h"
+#include "cars/city_cars.h"
 #include "cars/optics.h"
 #include "cars/preview.h"
 #include "cars/rims.h"
@@ -180,6 +181,39 @@ void buildSharedTextures(const std::filesystem::path& base) {
     gen::saveBmp(base, "textures/tex26.bmp", cars::driverTexture());
 }
 
+void buildCityCars(const std::filesystem::path& base) {
+    std::filesystem::create_directories(base / "city");
+    sbm::Model wheel = cars::buildCityWheel().toModel(35);
+    static const gen::Raster wheelTex = cars::wheelTexture();
+    std::vector<gen::Raster> views;
+    for (int m = 0; m < cars::kCityCars; ++m) {
+        sbm::Model car = cars::buildCityCar(m).toModel(35);
+        write(car, (base / "city" / ("car" + std::to_string(m) + ".sbm")).string());
+        gen::Raster tex = cars::cityCarTexture(m);
+        gen::saveTga(base, "city/car" + std::to_string(m) + ".tga", tex, true);
+        if (!cars::preview::enabled()) continue;
+        std::vector<cars::preview::Item> items;
+        cars::preview::Item body;
+        body.model = &car;
+        body.texture = &tex;
+        body.place.offset = {0, 0.05f, 0};
+        items.push_back(body);
+        for (int w = 0; w < 4; ++w) {
+            cars::preview::Item it;
+            it.model = &wheel;
+            it.texture = &wheelTex;
+            bool left = w % 2 == 1;
+            it.place = left ? cars::Xform::rotateX(cars::kPi) : cars::Xform{};
+            it.place.offset = {w < 2 ? cars::trafficFrontX(m) : cars::trafficRearX(m), cars::kCityWheelY,
+                               left ? -cars::kWheelZ : cars::kWheelZ};
+            items.push_back(it);
+        }
+        views.push_back(cars::preview::render(items, cars::preview::orbit({0, 0, 0}, 40, 12, 11.0f), 400, 260));
+        views.push_back(cars::preview::render(items, cars::preview::orbit({0, 0, 0}, 220, 12, 11.0f), 400, 260));
+    }
+    if (!views.empty()) cars::preview::save("city_cars", cars::preview::tile(views, 4));
+}
+
 }  // namespace
 
 void addCarJobs(JobList& jobs) {
@@ -187,6 +221,7 @@ void addCarJobs(JobList& jobs) {
         jobs.push_back({"cars/body" + std::to_string(body), [body](const std::filesystem::path& base) { buildRaceCar(body, base); }});
     jobs.push_back({"cars/wheels", buildWheels});
     jobs.push_back({"cars/textures", buildSharedTextures});
+    jobs.push_back({"cars/city", buildCityCars});
 }
 
 }  // namespace gen

@@ -8,7 +8,7 @@ namespace {
 
 using Outline = std::vector<std::pair<float, float>>;  // (a outward, b up), counter-clockwise
 
-Outline ellipse(float cx, float cy, float rx, float ry, int n = 12) {
+Outline ellipse(float cx, float cy, float rx, float ry, int n = 10) {
     Outline o;
     for (int i = 0; i < n; ++i) {
         float t = 2 * kPi * static_cast<float>(i) / static_cast<float>(n);
@@ -132,6 +132,13 @@ std::vector<std::array<std::pair<float, float>, 3>> triangulate(const Outline& o
         auto mid = [](std::pair<float, float> u, std::pair<float, float> v) {
             return std::pair<float, float>{0.5f * (u.first + v.first), 0.5f * (u.second + v.second)};
         };
+        auto len = [](std::pair<float, float> u, std::pair<float, float> v) {
+            return std::hypot(u.first - v.first, u.second - v.second);
+        };
+        if (std::max({len(p[0], p[1]), len(p[1], p[2]), len(p[2], p[0])}) < 0.2f) {
+            out.push_back({p[0], p[1], p[2]});
+            continue;
+        }
         auto m01 = mid(p[0], p[1]), m12 = mid(p[1], p[2]), m20 = mid(p[2], p[0]);
         out.push_back({p[0], m01, m20});
         out.push_back({m01, p[1], m12});

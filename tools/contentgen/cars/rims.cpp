@@ -10,7 +10,7 @@ namespace cars {
 namespace {
 
 constexpr float kTex = 512.0f;
-constexpr int kSegments = 18;
+constexpr int kSegments = 16;
 const std::string kWheelTexture = "base/textures/tex12.tga";
 
 // Cell of a rim design in TGA 12 (128 px squares, four to a row).
@@ -64,8 +64,8 @@ void addRimBase(Mesh& m, int design, const RimStyle& st) {
     lathe(m, {{st.lipInner - 0.01f, st.faceZ + 0.01f}, {0.3f, -0.19f}}, kSegments, shadeUv(0), {});
     // Brake disc and caliper behind the spokes.
     size_t start = m.size();
-    for (int k = 0; k < 16; ++k) {
-        float a0 = 2 * kPi * static_cast<float>(k) / 16, a1 = 2 * kPi * static_cast<float>(k + 1) / 16;
+    for (int k = 0; k < 12; ++k) {
+        float a0 = 2 * kPi * static_cast<float>(k) / 12, a1 = 2 * kPi * static_cast<float>(k + 1) / 12;
         m.tri({0, 0, -0.06f}, polar(0.255f, a0, -0.06f), polar(0.255f, a1, -0.06f), shadeUv(1));
     }
     (void)start;
@@ -169,15 +169,15 @@ Mesh buildRaceWheel(int design) {
         case 3: {  // turbine: curved blades
             RimStyle st{0.15f, 0.3f};
             addRimBase(m, design, st);
-            for (int i = 0; i < 14; ++i) {
-                float a = 2 * kPi * static_cast<float>(i) / 14;
+            for (int i = 0; i < 12; ++i) {
+                float a = 2 * kPi * static_cast<float>(i) / 12;
                 float r[3] = {0.08f, 0.19f, 0.295f};
                 float twist[3] = {0.0f, 0.22f, 0.55f};
                 for (int s = 0; s < 2; ++s)
                     spoke(m, a + twist[s], a + twist[s + 1], r[s], r[s + 1], 0.018f + 0.008f * s, 0.026f + 0.008f * s,
                           st.faceZ + (s == 0 ? 0.015f : 0.0f), 0.04f, uv, s == 0 ? 0.02f : 0.015f);
             }
-            addHub(m, design, st.faceZ + 0.035f, 0.085f, 14, 0.02f);
+            addHub(m, design, st.faceZ + 0.035f, 0.085f, 12, 0.02f);
             break;
         }
         case 4: {  // seven split (twin) spokes
@@ -204,7 +204,7 @@ Mesh buildRaceWheel(int design) {
         case 6: {  // aero disc with vents painted into its cell
             RimStyle st{0.18f, 0.3f};
             addRimBase(m, design, st);
-            lathe(m, {{0.295f, st.faceZ + 0.01f}, {0.2f, st.faceZ + 0.025f}, {0.1f, st.faceZ + 0.035f}}, 24, uv, {});
+            lathe(m, {{0.295f, st.faceZ + 0.01f}, {0.2f, st.faceZ + 0.025f}, {0.1f, st.faceZ + 0.035f}}, 16, uv, {});
             addHub(m, design, st.faceZ + 0.035f, 0.1f, 12, 0.015f);
             break;
         }
