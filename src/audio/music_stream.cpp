@@ -7,6 +7,9 @@ void startMenuMusic() {}
 void rewindMenuMusic() {}
 void updateMenuMusic() {}
 void setMenuMusicGain(float) {}
+void stopMenuMusic() {}
+bool openRaceMusic(const std::string&) { return false; }
+void closeRaceMusic() {}
 void startRaceMusic() {}
 void stopRaceMusic() {}
 void rewindRaceMusic() {}

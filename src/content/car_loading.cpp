@@ -1,4 +1,276 @@
 #include "content/car_loading.h"
 
-void loadAllCarModels() {}
-void drawCarShadowsAndNeon() {}
+#include "app/frame_timer.h"
+#include "content/texture_tables.h"
+#include "frontend/career_state.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <string>
+
+CarPartSet carPartSets[bodyModelCount];
+WheelSet wheelSet;
+TrafficSet trafficSet;
+CarAppearance raceCarSlots[raceCarSlotCount];
+CarPlacement raceCarPlacements[raceCarSlotCount];
+CarPlacement trafficPlacements[trafficPlacementCapacity];
+void (*sendCarShaderValue)(CarShaderValue value, float amount) = nullptr;
+
+namespace {
+
+const char* const carDirectories[bodyModelCount] = {
+    "base/cars/0/", "base/cars/1/", "base/cars/2/", "base/cars/3/", "base/cars/4/", "base/cars/5/"};
+
+void loadModel(SbmModel& model, const std::string& path) { model.load(path); }
+
+// Optics, wheels and traffic carry their own textures, named by paths that are
+// already relative to the working directory.
+void loadTexturedModel(SbmModel& model, const std::string& path) {
+    model.load(path);
+    model.loadMaterialTextures("");
+}
+
+void loadPartSet(CarPartSet& set, const std::string& dir) {
+    loadModel(set.body, dir + "car.sbm");
+    loadModel(set.windowGlass, dir + "glass_car.sbm");
+    for (int k = 0; k < bodyKitCount; ++k) loadModel(set.bodyKit[k], dir + "obves" + std::to_string(k) + ".sbm");
+    for (int k = 0; k < spoilerCount; ++k) loadModel(set.spoiler[k], dir + "krilo" + std::to_string(k) + ".sbm");
+    for (int k = 0; k < scoopCount; ++k)
+        loadModel(set.roofScoop[k], dir + "kovsh_top" + std::to_string(k) + ".sbm");
+    for (int k = 0; k < scoopCount; ++k) loadModel(set.hoodScoop[k], dir + "kovsh" + std::to_string(k) + ".sbm");
+    for (int k = 0; k < opticsCount; ++k)
+        loadTexturedModel(set.optics[k], dir + "optika" + std::to_string(k) + ".sbm");
+    for (int k = 0; k < opticsCount; ++k)
+        loadModel(set.opticsGlass[k], dir + "glass_optika" + std::to_string(k) + ".sbm");
+    loadModel(set.driver, dir + "pilot.sbm");
+}
+
+void releasePartSet(CarPartSet& set) {
+    set.body.release();
+    set.windowGlass.release();
+    for (SbmModel& m : set.bodyKit) m.release();
+    for (SbmModel& m : set.spoiler) m.release();
+    for (SbmModel& m : set.roofScoop) m.release();
+    for (SbmModel& m : set.hoodScoop) m.release();
+    for (SbmModel& m : set.optics) m.release();
+    for (SbmModel& m : set.opticsGlass) m.release();
+    set.driver.release();
+}
+
+// A part chosen by a field: null (nothing drawn) for a value outside the set.
+template <size_t N>
+const SbmModel* pick(const SbmModel (&models)[N], int index) {
+    return index >= 0 && size_t(index) < N ? &models[index] : nullptr;
+}
+
+void send(CarShaderValue value, float amount) {
+    if (sendCarShaderValue) sendCarShaderValue(value, amount);
+}
+
+uint32_t tgaTexture(int index) { return TgaTable[size_t(index)].texture; }
+uint32_t bmpTexture(int index) { return BmpTable[size_t(index)]; }
+
+void drawTriangles(const SbmModel& model, const SbmGroup& group) {
+    glBegin(GL_TRIANGLES);
+    for (int32_t index : group.triangleIndices) {
+        const SbmTriangle& t = model.triangles[size_t(index)];
+        for (int c = 0; c < 3; ++c) {
+            glNormal3f(t.normals[c].x, t.normals[c].y, t.normals[c].z);
+            glTexCoord2f(t.s[c], t.t[c]);
+            const Vec3& p = model.vertices[size_t(t.vertexIndices[c])].position;
+            glVertex3f(p.x, p.y, p.z);
+        }
+    }
+    glEnd();
+}
+
+// The whole model with one texture, whatever its materials name.
+void drawWithTexture(const SbmModel* model, uint32_t texture) {
+    if (!model) return;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    for (const SbmGroup& group : model->groups) drawTriangles(*model, group);
+}
+
+// Optics: group by group with the first material's texture; groups 0..2 are
+// lit by the car's three light values, later groups are dark.
+void drawOptics(const SbmModel* model, const float lights[3]) {
+    if (!model) return;
+    glBindTexture(GL_TEXTURE_2D, model->materials.empty() ? 0 : model->materials[0].texture);
+    for (size_t g = 0; g < model->groups.size(); ++g) {
+        send(CarShaderValue::LightNow, g < 3 ? lights[g] : 0.0f);
+        drawTriangles(*model, model->groups[g]);
+    }
+}
+
+void multMatrix(const Mat4& m) { glMultMatrixf(&m.m[0][0]); }
+
+// A flat quad at height y over x0..x1, z0..z1, texture coordinates 0..1, facing up.
+void groundQuad(float x0, float x1, float z0, float z1, float y) {
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(x0, y, z0);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(x0, y, z1);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(x1, y, z1);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(x1, y, z0);
+    glEnd();
+}
+
+struct NeonRow {
+    float r, g, b, k, a, b0;
+};
+// Colour, pulse rate k and the pulse I = a sin(k t) + b of neon 1..20.
+const NeonRow neonRows[20] = {
+    {1, 0, 0, 5, 0.5f, 0.5f},      {0, 1, 0, 5, 0.5f, 0.5f},       {0, 0, 1, 5, 0.5f, 0.5f},
+    {1, 1, 0, 8, 0.5f, 0.5f},      {1, 0, 1, 8, 0.5f, 0.5f},       {0, 1, 1, 8, 0.5f, 0.5f},
+    {0.5f, 1, 0, 12, 0.25f, 0.75f}, {0, 1, 0.5f, 12, 0.25f, 0.75f}, {0.5f, 0, 1, 12, 0.25f, 0.75f},
+    {0, 0.5f, 1, 10, 0.5f, 0.5f},  {1, 0.5f, 0.5f, 10, 0.5f, 0.5f}, {0.5f, 1, 0.5f, 10, 0.5f, 0.5f},
+    {0.5f, 0.5f, 1, 7, 0.5f, 0.7f}, {1, 0, 0, 7, 0.5f, 0.7f},       {0, 1, 0, 7, 0.5f, 0.7f},
+    {0, 0, 1, 15, 0.5f, 0.5f},     {0.5f, 0, 1, 15, 0.5f, 0.5f},   {0, 0.5f, 1, 15, 0.5f, 0.5f},
+    {0.5f, 1, 0.5f, 15, 0.5f, 0.75f}, {1, 0.5f, 0.5f, 15, 0.5f, 0.75f},
+};
+
+}  // namespace
+
+const char* carDirectory(int bodyModel) { return carDirectories[bodyModelOf(bodyModel)]; }
+
+int bodyModelOf(int carModel) { return ((carModel % bodyModelCount) + bodyModelCount) % bodyModelCount; }
+
+void loadAllCarModels() {
+    for (int body = 0; body < bodyModelCount; ++body) loadPartSet(carPartSets[body], carDirectories[body]);
+    for (int k = 0; k < rimsCount; ++k) loadTexturedModel(wheelSet.rims[k], "base/cars/wheels/" + std::to_string(k) + ".sbm");
+    for (int k = 0; k < trafficCarModelCount; ++k)
+        loadTexturedModel(trafficSet.cars[k], "base/city/car" + std::to_string(k) + ".sbm");
+    loadTexturedModel(trafficSet.wheel, "base/city/wheel.sbm");
+}
+
+void releaseAllCarModels() {
+    for (CarPartSet& set : carPartSets) releasePartSet(set);
+    for (SbmModel& m : wheelSet.rims) m.release();
+    for (SbmModel& m : trafficSet.cars) m.release();
+    trafficSet.wheel.release();
+}
+
+CarAppearance appearanceOf(const CarConfig& car) {
+    CarAppearance looks;
+    looks.carModel = car.carModel;
+    looks.roofScoop = car.roofScoop;
+    looks.hoodScoop = car.hoodScoop;
+    looks.spoiler = car.spoiler;
+    looks.bodyKit = car.bodyKit;
+    looks.optics = car.optics;
+    looks.rims = car.rims;
+    looks.sideVinyl = car.sideVinyl;
+    looks.topVinyl = car.topVinyl;
+    for (int c = 0; c < 3; ++c) looks.paintColor[c] = car.paintColor[c];
+    looks.neon = car.neon;
+    looks.reservedPart = car.reservedPart;
+    return looks;
+}
+
+void drawCar(const CarAppearance& looks, uint32_t liveryTexture, const CarPlacement& placement) {
+    const CarPartSet& set = carPartSets[bodyModelOf(looks.carModel)];
+
+    send(CarShaderValue::RefInt, 2.6f);
+    const SbmModel* rim = pick(wheelSet.rims, looks.rims);
+    for (const Mat4& wheel : placement.wheels) {
+        glPushMatrix();
+        multMatrix(wheel);
+        drawWithTexture(rim, tgaTexture(12));
+        glPopMatrix();
+    }
+
+    glPushMatrix();
+    multMatrix(placement.body);
+    send(CarShaderValue::NoiseNow, 1.0f);
+    drawWithTexture(&set.body, liveryTexture);
+    drawWithTexture(pick(set.bodyKit, looks.bodyKit), liveryTexture);
+    send(CarShaderValue::NoiseNow, 0.0f);
+    send(CarShaderValue::RefInt, 0.0f);
+
+    drawWithTexture(pick(set.roofScoop, looks.roofScoop), bmpTexture(16));
+    drawWithTexture(pick(set.hoodScoop, looks.hoodScoop), bmpTexture(16));
+    drawWithTexture(pick(set.spoiler, looks.spoiler), bmpTexture(17));
+
+    drawOptics(pick(set.optics, looks.optics), placement.lights);
+    send(CarShaderValue::LightNow, 0.0f);
+    drawWithTexture(&set.driver, bmpTexture(26));
+    glPopMatrix();
+}
+
+void drawCarGlass(const CarAppearance looks[], const CarPlacement placements[], int count) {
+    send(CarShaderValue::GlassNow, 1.0f);
+    for (int i = 0; i < count; ++i) {
+        if (!placements[i].shown) continue;
+        const CarPartSet& set = carPartSets[bodyModelOf(looks[i].carModel)];
+        glPushMatrix();
+        multMatrix(placements[i].body);
+        send(CarShaderValue::GlassAlpha, 0.85f);
+        send(CarShaderValue::RefInt, 1.0f);
+        drawWithTexture(&set.windowGlass, tgaTexture(31));
+        send(CarShaderValue::GlassAlpha, 0.3f);
+        send(CarShaderValue::RefInt, 2.0f);
+        drawWithTexture(pick(set.opticsGlass, looks[i].optics), tgaTexture(31));
+        glPopMatrix();
+    }
+    send(CarShaderValue::GlassNow, 0.0f);
+    send(CarShaderValue::GlassAlpha, 0.0f);
+    send(CarShaderValue::RefInt, 0.0f);
+}
+
+NeonGlow neonGlow(int neon, float t) {
+    if (neon < 1 || neon > 20) return {};
+    const NeonRow& row = neonRows[neon - 1];
+    return {row.r, row.g, row.b, row.a * std::sin(row.k * t) + row.b0};
+}
+
+void drawCarShadowAndNeon(const CarPlacement& placement, int neon, float t) {
+    const float h = placement.bodyHeight;
+    glPushMatrix();
+    multMatrix(placement.body);
+    glTranslatef(0.0f, 0.05f, 0.0f);
+
+    // The shadow multiplies what lies under it.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    glBindTexture(GL_TEXTURE_2D, bmpTexture(5));
+    groundQuad(-4.35f, 4.35f, -2.15f, 2.15f, -(h - 0.03f));
+
+    // The glow adds; neon 0 is drawn too, with alpha 0.
+    const NeonGlow glow = neonGlow(neon, t);
+    glColor4f(glow.r, glow.g, glow.b, glow.intensity);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, bmpTexture(3));
+    groundQuad(-4.25f, 4.25f, -1.7f, 1.7f, -(h - 0.04f));
+    glPopMatrix();
+}
+
+void drawTrafficShadow(const CarPlacement& placement) {
+    glPushMatrix();
+    multMatrix(placement.body);
+    glTranslatef(0.0f, 0.05f, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    glBindTexture(GL_TEXTURE_2D, bmpTexture(5));
+    groundQuad(-3.85f, 4.05f, -1.95f, 1.95f, -(placement.bodyHeight - 0.03f));
+    glPopMatrix();
+}
+
+void drawCarShadowsAndNeon() {
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    for (int slot = 0; slot < raceCarSlotCount; ++slot) {
+        if (raceCarPlacements[slot].shown)
+            drawCarShadowAndNeon(raceCarPlacements[slot], raceCarSlots[slot].neon, frameTiming.gameClock);
+    }
+    for (const CarPlacement& traffic : trafficPlacements)
+        if (traffic.shown) drawTrafficShadow(traffic);
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}

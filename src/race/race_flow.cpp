@@ -8,6 +8,8 @@ float raceClock = 0.0f;
 float lapClock = 0.0f;
 float bestLap = 0.0f;
 
+void setUpRace() {}
+void releaseRaceWorld() {}
 void drawRaceFrame() {}
 void raceSimulationFrame() {}
 float playerSpeed() { return 0.0f; }

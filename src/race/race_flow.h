@@ -11,6 +11,11 @@ extern float raceClock;
 extern float lapClock;
 extern float bestLap;
 
+// Start-of-race state, the physics world with the track mesh and the cars;
+// called by track loading once the layers and the AI path are in.
+void setUpRace();
+// Destroys the race's physics world (track unloading).
+void releaseRaceWorld();
 // Draws the cars and the race's own scene parts.
 void drawRaceFrame();
 // One simulation frame: clocks, cars, traffic, the physics step.

@@ -1,0 +1,184 @@
+// Helpers for the track and car loading tests: a hidden GL window big enough
+// for livery tiles, a scratch working directory, and small .sbm and TGA files
+// written on the spot.
+#pragma once
+
+#include "sbm_writer.h"
+#include "platform/platform.h"
+#include "platform/test_backend.h"
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace tracks_test {
+
+inline platform::TestBackend& testPlatform() {
+    static platform::TestBackend backend;
+    platform::installTestBackend(&backend);
+    return backend;
+}
+
+// A hidden 320 x 320 window with a current GL context (destination alpha),
+// made once per process.
+inline bool glContext() {
+    testPlatform();
+    if (!platform::windowExists()) {
+        platform::WindowRequest request;
+        request.title = "tracks test";
+        request.width = 320;
+        request.height = 320;
+        if (platform::createWindow(request) != platform::WindowResult::Ok) return false;
+    }
+    return platform::hasGlContext();
+}
+
+// A fresh scratch directory that is also the working directory for the test.
+class ScratchWorkingDir {
+public:
+    explicit ScratchWorkingDir(const std::string& name) : previous_(std::filesystem::current_path()) {
+        path_ = std::filesystem::temp_directory_path() / ("nightrun-tracks-" + name + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+        std::filesystem::current_path(path_);
+    }
+    ~ScratchWorkingDir() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};
+
+inline bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+struct Tri {
+    float a[3];
+    float b[3];
+    float c[3];
+};
+
+// One group of triangles with one material (transparency and texture as given).
+inline sbm::Model modelOf(const std::vector<Tri>& tris, float transparency = 1.0f,
+                          const std::string& texture = "") {
+    sbm::Model model;
+    sbm::Group group;
+    group.name = "g";
+    group.material = 0;
+    for (const Tri& t : tris) {
+        const float* corners[3] = {t.a, t.b, t.c};
+        sbm::Triangle triangle;
+        for (int k = 0; k < 3; ++k) {
+            model.vertices.push_back({corners[k][0], corners[k][1], corners[k][2]});
+            triangle.vertices[size_t(k)] = uint16_t(model.vertices.size() - 1);
+            triangle.normals[size_t(k)] = {0.0f, 0.0f, 1.0f};
+        }
+        triangle.s = {0.0f, 1.0f, 0.0f};
+        triangle.t = {0.0f, 0.0f, 1.0f};
+        group.triangles.push_back(uint16_t(model.triangles.size()));
+        model.triangles.push_back(triangle);
+    }
+    model.groups.push_back(group);
+    sbm::Material material;
+    material.name = "m";
+    material.transparency = transparency;
+    material.texture = texture;
+    model.materials.push_back(material);
+    return model;
+}
+
+// A model of n small triangles, the k-th at (k, 0, 0): the triangle count tells files apart.
+inline sbm::Model markerModel(int n, const std::string& texture = "", float transparency = 1.0f) {
+    std::vector<Tri> tris;
+    for (int k = 0; k < n; ++k) {
+        const float x = float(k);
+        tris.push_back({{x, 0, 0}, {x + 0.5f, 0, 0}, {x, 0.5f, 0}});
+    }
+    return modelOf(tris, transparency, texture);
+}
+
+// A rectangle in the z = 0 plane facing +z, split in two triangles.
+inline sbm::Model rectangleModel(float x0, float y0, float x1, float y1) {
+    return modelOf({{{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}}, {{x0, y0, 0}, {x1, y1, 0}, {x0, y1, 0}}});
+}
+
+inline bool writeModel(const std::string& path, const sbm::Model& model) {
+    std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    return sbm::writeFile(model, path);
+}
+
+// A 32-bit TGA of width x height whose pixel (x, y), y counted from the bottom,
+// is pick(x, y) as {r, g, b, a}.
+template <typename Pick>
+std::vector<uint8_t> tga32(int width, int height, Pick pick) {
+    std::vector<uint8_t> out(18, 0);
+    out[2] = 2;
+    out[12] = uint8_t(width & 0xFF);
+    out[13] = uint8_t(width >> 8);
+    out[14] = uint8_t(height & 0xFF);
+    out[15] = uint8_t(height >> 8);
+    out[16] = 32;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::array<uint8_t, 4> rgba = pick(x, y);
+            out.push_back(rgba[2]);
+            out.push_back(rgba[1]);
+            out.push_back(rgba[0]);
+            out.push_back(rgba[3]);
+        }
+    }
+    return out;
+}
+
+inline std::vector<uint8_t> solidTga32(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    return tga32(4, 4, [=](int, int) { return std::array<uint8_t, 4>{r, g, b, a}; });
+}
+
+// A solid RGBA texture made directly in GL.
+inline uint32_t solidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    std::vector<uint8_t> data(16 * 4);
+    for (size_t i = 0; i < 16; ++i) {
+        data[i * 4] = r;
+        data[i * 4 + 1] = g;
+        data[i * 4 + 2] = b;
+        data[i * 4 + 3] = a;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+// The RGBA pixel at (x, y) of the back buffer (y from the bottom).
+inline std::array<uint8_t, 4> pixelAt(int x, int y) {
+    std::array<uint8_t, 4> rgba{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+}  // namespace tracks_test
