@@ -4,6 +4,7 @@
 #include "cars/body_shape.h"
 #include "cars/car_textures.h"
 #include "cars/city_cars.h"
+#include "cars/garage.h"
 #include "cars/optics.h"
 #include "cars/preview.h"
 #include "cars/rims.h"
@@ -214,6 +215,66 @@ void buildCityCars(const std::filesystem::path& base) {
     if (!views.empty()) cars::preview::save("city_cars", cars::preview::tile(views, 4));
 }
 
+void buildGarageFiles(const std::filesystem::path& base) {
+    cars::GarageMeshes g = cars::buildGarage();
+    std::filesystem::create_directories(base / "garage");
+    sbm::Model room = g.room.toModel(30), glass = g.glass.toModel(30), trees = g.trees.toModel(30),
+               lights = g.lights.toModel(30);
+    write(room, (base / "garage" / "garage.sbm").string());
+    write(glass, (base / "garage" / "glass_garage.sbm").string());
+    write(trees, (base / "garage" / "trees.sbm").string());
+    write(lights, (base / "garage" / "light.sbm").string());
+    std::vector<cars::GarageTexture> textures = cars::garageTextures();
+    for (const cars::GarageTexture& t : textures) gen::saveTga(base, t.path, t.image, t.alpha);
+    if (!cars::preview::enabled()) return;
+    auto find = [&](const std::string& name) -> const gen::Raster* {
+        for (const cars::GarageTexture& t : textures)
+            if (t.path.find(name) != std::string::npos) return &t.image;
+        return nullptr;
+    };
+    // Render the room group by group with its own textures, as the game would.
+    std::vector<sbm::Model> parts;
+    std::vector<const gen::Raster*> partTex;
+    const char* names[] = {"floor", "turntable", "walls", "upper", "ceiling", "props", "props", "lamp"};
+    for (size_t gi = 0; gi < room.groups.size(); ++gi) {
+        sbm::Model part;
+        part.vertices = room.vertices;
+        for (uint16_t ti : room.groups[gi].triangles) part.triangles.push_back(room.triangles[ti]);
+        parts.push_back(part);
+        partTex.push_back(find(names[std::min<size_t>(gi, 7)]));
+    }
+    const gen::Raster* plantTex = find("plant");
+    std::vector<gen::Raster> views;
+    for (auto [yaw, pitch] : {std::pair{322.0f, 5.0f}, {29.0f, 20.0f}, {182.0f, 11.0f}, {114.0f, 18.0f}}) {
+        std::vector<cars::preview::Item> items;
+        for (size_t i = 0; i < parts.size(); ++i) {
+            cars::preview::Item it;
+            it.model = &parts[i];
+            it.texture = partTex[i];
+            it.glow = i == 7;
+            items.push_back(it);
+        }
+        cars::preview::Item tr;
+        tr.model = &trees;
+        tr.texture = plantTex;
+        tr.cull = false;
+        items.push_back(tr);
+        cars::preview::Item gl;
+        gl.model = &glass;
+        gl.colour = gen::rgb(0x405060);
+        gl.opacity = 0.35f;
+        items.push_back(gl);
+        // the garage camera: 11.5 out at the given pitch and yaw, looking at the car
+        float yr = yaw * cars::kPi / 180.0f, pr = pitch * cars::kPi / 180.0f;
+        cars::preview::Camera cam;
+        cam.eye = {11.5f * std::sin(yr) * std::cos(pr), 11.5f * std::sin(pr) + 0.25f, 11.5f * std::cos(yr) * std::cos(pr)};
+        cam.target = {0, 0.25f, 0};
+        cam.fovDeg = 45;
+        views.push_back(cars::preview::render(items, cam, 560, 420));
+    }
+    cars::preview::save("garage", cars::preview::tile(views, 2));
+}
+
 }  // namespace
 
 void addCarJobs(JobList& jobs) {
@@ -222,6 +283,7 @@ void addCarJobs(JobList& jobs) {
     jobs.push_back({"cars/wheels", buildWheels});
     jobs.push_back({"cars/textures", buildSharedTextures});
     jobs.push_back({"cars/city", buildCityCars});
+    jobs.push_back({"cars/garage", buildGarageFiles});
 }
 
 }  // namespace gen
