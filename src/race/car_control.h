@@ -1,5 +1,23 @@
-// The player's car control.
+// The player's drive: the five bound keys turned into drive force, gears,
+// nitro, braking, reversing and steering.
 #pragma once
 
-// Extra field of view while the nitro burns; widens the race projection.
+struct RaceCar;
+
+// The nitro screen effect, 0..1: rises while the nitro burns; widens the race
+// projection and drives the post-processing.
 extern float fieldOfViewBoost;
+// Tyre skid level of the player's car, 0..1 (the skid sound follows it).
+extern float playerSkidLevel;
+// Length of the player car's velocity, stored by the drive for the HUD.
+extern float playerCarSpeed;
+
+// The engine speed the gear shown wants at a speed (player's gear ratios).
+float playerTargetRpm(int shownGear, float speed);
+
+// One simulated frame of f hundredths for car 0: reads the keys of steer left,
+// steer right, accelerate, brake and nitro, and the race's countdown and finish.
+void playerControl(RaceCar& car, float f);
+
+// Stops the nitro sound and clears the nitro effect (a new race).
+void resetPlayerControl();

@@ -1,0 +1,46 @@
+// The race's own part of the scene: the four race cars. The only GL in the race.
+#include "race/race_flow.h"
+
+#include "content/car_loading.h"
+#include "race/car_dynamics.h"
+#include "render/render_targets.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+void multMatrix(const Mat4& m) { glMultMatrixf(&m.m[0][0]); }
+
+// A plain box where a car's models are missing, so the car is still seen.
+void drawStandInBox(const CarPlacement& placement) {
+    glPushMatrix();
+    multMatrix(placement.body);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0.8f, 0.15f, 0.1f);
+    const float x = 3.0f, y0 = -0.3f, y1 = 1.1f, z = 1.3f;
+    const float v[8][3] = {{-x, y0, -z}, {x, y0, -z}, {x, y1, -z}, {-x, y1, -z},
+                           {-x, y0, z},  {x, y0, z},  {x, y1, z},  {-x, y1, z}};
+    const int faces[6][4] = {{0, 1, 2, 3}, {5, 4, 7, 6}, {4, 0, 3, 7}, {1, 5, 6, 2}, {3, 2, 6, 7}, {4, 5, 1, 0}};
+    glBegin(GL_QUADS);
+    for (const auto& face : faces) {
+        for (int k : face) glVertex3fv(v[k]);
+    }
+    glEnd();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
+
+}  // namespace
+
+void drawRaceFrame() {
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    for (int i = 0; i < raceCarCount; ++i) {
+        const CarPlacement& placement = raceCarPlacements[i];
+        if (!placement.shown) continue;
+        const CarAppearance& looks = raceCarSlots[i];
+        if (carPartSets[bodyModelOf(looks.carModel)].body.empty()) drawStandInBox(placement);
+        else drawCar(looks, liveryTexture[size_t(i)], placement);
+    }
+    drawCarGlass(raceCarSlots, raceCarPlacements, raceCarCount);
+}

@@ -1,0 +1,325 @@
+// The car on flat ground: springs, gears, brakes and reverse, nitro, steering,
+// the countdown hold, flight and righting.
+#include "race_test_support.h"
+
+#include "content/car_loading.h"
+#include "race/car_control.h"
+
+#include <algorithm>
+#include <vector>
+
+using namespace race_test;
+
+namespace {
+
+class CarDynamics : public RaceFixture {};
+
+// Frames until the speed stops growing (or the limit), returning the top speed.
+float driveToTopSpeed(RaceFixture& fixture, int maxFrames, std::vector<int>* gears = nullptr) {
+    holdKey(accelerate, true);
+    float top = 0.0f;
+    for (int i = 0; i < maxFrames; ++i) {
+        headlessRaceFrame(1.6f);
+        const float s = carSpeed(raceCars[0]);
+        top = std::max(top, s);
+        if (gears && (gears->empty() || gears->back() != raceCars[0].gear)) gears->push_back(raceCars[0].gear);
+    }
+    (void)fixture;
+    return top;
+}
+
+}  // namespace
+
+TEST_F(CarDynamics, AtRestTheCarSettlesLevelOnItsSpringsWithTheBoxClearOfTheRoad) {
+    setUpFlatRace();
+    run(400);
+    const RaceCar& car = player();
+    EXPECT_LT(speed(), 0.05f);
+    // Each axle carries half the weight: the stiffer rear springs compress less.
+    const float frontDepth = 1.0f - car.suspension[0];
+    const float rearDepth = 1.0f - car.suspension[2];
+    EXPECT_NEAR(frontDepth, 490.5f / 3600.0f, 0.02f);
+    EXPECT_NEAR(rearDepth, 490.5f / 6000.0f, 0.02f);
+    EXPECT_NEAR(car.suspension[0], car.suspension[1], 0.005f);
+    EXPECT_NEAR(car.suspension[2], car.suspension[3], 0.005f);
+
+    const Mat4 pose = physics::getPose(car.body);
+    EXPECT_LT(std::fabs(pose.m[0][1]), 0.03f) << "pitch";
+    EXPECT_LT(std::fabs(pose.m[2][1]), 0.01f) << "roll";
+    // The box's bottom (0.3 below the body origin) stays well above the road.
+    EXPECT_GT(position().y - 0.3f, 0.4f);
+    EXPECT_NEAR(position().y, 0.9f, 0.06f);
+}
+
+TEST_F(CarDynamics, AcceleratingShiftsUpThroughTheGearsToATopSpeed) {
+    setUpFlatRace();
+    std::vector<int> gears;
+    const float top = driveToTopSpeed(*this, 2500, &gears);
+    // Full rating: two rear wheels of 1.75 * 60 in fifth against 0.15 S^2 + 1.5 S.
+    EXPECT_NEAR(top, 32.7f, 1.5f);
+    EXPECT_EQ(player().gear, 5);
+    ASSERT_GE(gears.size(), 5u);
+    const std::vector<int> expected = {1, 2, 3, 4, 5};
+    std::vector<int> shifted(gears.end() - 5, gears.end());
+    EXPECT_EQ(shifted, expected);
+    EXPECT_TRUE(std::is_sorted(gears.begin(), gears.end()));
+    // The gear sound has announced the gear (shown gear trails by at most a frame).
+    EXPECT_EQ(player().shownGear, 5);
+    // Straight ahead: the car has not wandered sideways.
+    EXPECT_NEAR(position().z, 0.0f, 1.0f);
+    EXPECT_GT(position().x, 100.0f);
+}
+
+TEST_F(CarDynamics, ALowerSpeedRatingGivesALowerTopSpeed) {
+    workingCar.speedRating = 0.5f;
+    setUpFlatRace();
+    const float top = driveToTopSpeed(*this, 2500);
+    // Fourth gear: 2 * 0.875 * 80 against the drag would give 26.2; the nose-down
+    // pitch at speed costs a little through the dampers and the tyres.
+    EXPECT_NEAR(top, 25.0f, 1.5f);
+    EXPECT_LT(top, 26.3f);
+    EXPECT_EQ(player().gear, 4);
+}
+
+TEST_F(CarDynamics, BrakingToAStopThenBrakingAgainReversesAtUpToAboutNine) {
+    setUpFlatRace();
+    holdKey(accelerate, true);
+    while (speed() < 15.0f) run(1);
+    holdKey(accelerate, false);
+    holdKey(brake, true);
+    int frames = 0;
+    while (speed() >= 0.5f && frames < 2000) {
+        run(1);
+        ++frames;
+        if (speed() > 1.0f) {
+            EXPECT_EQ(player().brakeLights, 1.0f);
+        }
+    }
+    ASSERT_LT(speed(), 0.5f);
+    EXPECT_FALSE(player().reverseArmed);
+    // Letting go near a stop arms reverse; the next press drives backwards.
+    holdKey(brake, false);
+    run(1);
+    EXPECT_TRUE(player().reverseArmed);
+    holdKey(brake, true);
+    const float xBefore = position().x;
+    float top = 0.0f;
+    for (int i = 0; i < 1200; ++i) {
+        run(1);
+        top = std::max(top, speed());
+    }
+    EXPECT_EQ(player().gear, -1);
+    EXPECT_EQ(player().reverseLights, 1.0f);
+    EXPECT_LT(position().x, xBefore - 20.0f);
+    EXPECT_FALSE(movingForwards(player()));
+    EXPECT_GT(top, 8.0f);
+    EXPECT_LT(top, 10.0f);
+    // Accelerating ends reversing.
+    holdKey(brake, false);
+    holdKey(accelerate, true);
+    run(1);
+    EXPECT_FALSE(player().reverseArmed);
+    EXPECT_EQ(player().reverseLights, 0.0f);
+}
+
+TEST_F(CarDynamics, NitroLastsAboutThreeSecondsAndRefillsInAboutThirtyThree) {
+    setUpFlatRace();
+    EXPECT_EQ(player().nitro, 100.0f);
+    holdKey(nitro, true);
+    int frames = 0;
+    while (player().nitro > 0.0f && frames < 10000) {
+        run(1, 1.0f);
+        ++frames;
+    }
+    EXPECT_NEAR(frames * 0.01f, 3.33f, 0.02f);
+    holdKey(nitro, false);
+    frames = 0;
+    while (player().nitro < 100.0f && frames < 100000) {
+        run(1, 1.0f);
+        ++frames;
+    }
+    EXPECT_NEAR(frames * 0.01f, 33.3f, 0.1f);
+}
+
+TEST_F(CarDynamics, NitroPushesHarderAndRaisesTheScreenEffect) {
+    setUpFlatRace();
+    holdKey(accelerate, true);
+    run(60);
+    const float plain = player().driveForce;
+    holdKey(nitro, true);
+    run(1);
+    // Still in the same gear a frame later: the force is a quarter up.
+    if (player().gear == 1) {
+        EXPECT_NEAR(player().driveForce, plain * 1.25f, 0.5f);
+    }
+    run(60);
+    EXPECT_NEAR(fieldOfViewBoost, 1.0f, 1e-5f);
+    holdKey(nitro, false);
+    run(200);
+    EXPECT_EQ(fieldOfViewBoost, 0.0f);
+}
+
+TEST_F(CarDynamics, SteeringStopsAtItsLimitAndCentresAtOnce) {
+    setUpFlatRace();
+    holdKey(left, true);
+    for (int i = 0; i < 200; ++i) run(1);
+    // At a standstill the lock is the full 0.7.
+    EXPECT_NEAR(player().steerAngle, 0.7f, 0.02f);
+    const float atLimit = player().steerAngle;
+    run(1);
+    EXPECT_LE(player().steerAngle, 0.7f * (50.0f - speed()) * 0.02f + 1e-5f);
+    EXPECT_LE(player().steerAngle, atLimit + 1e-4f);
+    holdKey(left, false);
+    run(1);
+    EXPECT_EQ(player().steerAngle, 0.0f);
+
+    // Left wins when both are held.
+    holdKey(left, true);
+    holdKey(right, true);
+    run(5);
+    EXPECT_GT(player().steerAngle, 0.0f);
+    holdKey(left, false);
+    run(200);
+    EXPECT_LT(player().steerAngle, -0.5f);
+}
+
+TEST_F(CarDynamics, TheLockNarrowsWithSpeedAndSteeringLeftTurnsLeft) {
+    setUpFlatRace();
+    holdKey(accelerate, true);
+    while (speed() < 20.0f) run(1);
+    holdKey(left, true);
+    float largest = 0.0f;
+    for (int i = 0; i < 100; ++i) {
+        run(1);
+        largest = std::max(largest, player().steerAngle);
+        EXPECT_LE(player().steerAngle, 0.7f * (50.0f - playerCarSpeed) * 0.02f + 1e-4f);
+    }
+    EXPECT_LT(largest, 0.5f);
+    // The car's left is -z.
+    EXPECT_LT(position().z, -5.0f);
+    EXPECT_LT(player().flatForward.z, -0.3f);
+}
+
+TEST_F(CarDynamics, NothingMovesDuringTheCountdown) {
+    setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
+    ASSERT_TRUE(countdownActive);
+    holdKey(accelerate, true);
+    holdKey(left, true);
+    holdKey(nitro, true);
+    run(300);
+    const Vec3 p = position();
+    EXPECT_NEAR(p.x, 0.0f, 0.05f);
+    EXPECT_NEAR(p.z, 0.0f, 0.05f);
+    EXPECT_EQ(player().steerAngle, 0.0f);
+    EXPECT_EQ(player().driveForce, 0.01f);
+    EXPECT_LT(speed(), 0.05f);
+    // The clocks stand while the countdown runs.
+    EXPECT_EQ(clockValue(raceClock), 0.0f);
+}
+
+TEST_F(CarDynamics, ACarInTheAirFeelsOnlyDragRollingResistanceAndGravity) {
+    setUpFlatRace();
+    RaceCar& car = player();
+    physics::setPosition(car.body, {0.0f, 50.0f, 0.0f});
+    const Vec3 velocity{12.0f, -3.0f, 4.0f};
+    physics::setLinearVelocity(car.body, velocity);
+    car.driveForce = 500.0f;
+    car.steerAngle = 0.5f;
+    run(1);  // the sensors now see nothing
+    physics::setPosition(car.body, {0.0f, 50.0f, 0.0f});
+    physics::setLinearVelocity(car.body, velocity);
+    physics::setAngularMomentum(car.body, {});
+    car.driveForce = 500.0f;
+
+    Vec3 force, torque;
+    computeCarForces(car, force, torque);
+    const float s = length(velocity);
+    const Vec3 expected = normalise(velocity) * (-0.15f * s * s - 1.5f * s);
+    EXPECT_NEAR(force.x, expected.x, 1e-2f);
+    EXPECT_NEAR(force.y, expected.y, 1e-2f);
+    EXPECT_NEAR(force.z, expected.z, 1e-2f);
+    EXPECT_NEAR(length(torque), 0.0f, 1e-4f);
+    for (float suspension : car.suspension) EXPECT_EQ(suspension, 0.9f);
+
+    // Standing still in the air: nothing at all.
+    physics::setLinearVelocity(car.body, {});
+    computeCarForces(car, force, torque);
+    EXPECT_EQ(length(force), 0.0f);
+}
+
+TEST_F(CarDynamics, TheFinishedCarBrakesItselfToAHalt) {
+    setUpFlatRace();
+    holdKey(accelerate, true);
+    while (speed() < 20.0f) run(1);
+    raceFinished = true;
+    run(1);
+    EXPECT_EQ(player().driveForce, -100.0f);
+    run(1500);
+    EXPECT_LT(speed(), 0.3f);
+}
+
+TEST_F(CarDynamics, RightingPutsAnUpsetCarBackOnItsWheels) {
+    setUpFlatRace();
+    run(100);
+    RaceCar& car = player();
+    Mat3 upsideDown;
+    upsideDown.row[1] = {0.0f, -1.0f, 0.0f};
+    upsideDown.row[2] = {0.0f, 0.0f, -1.0f};
+    physics::setOrientation(car.body, upsideDown);
+    physics::setLinearVelocity(car.body, {});
+    physics::setAngularMomentum(car.body, {});
+    car.driveForce = 50.0f;
+
+    EXPECT_FALSE(rightCar(car, 9.5f)) << "not in a frame of 9.5 ticks";
+    const Vec3 before = position();
+    ASSERT_TRUE(rightCar(car, 1.6f));
+    EXPECT_EQ(car.driveForce, 0.0f);
+    EXPECT_NEAR(position().y, before.y + 2.0f, 1e-4f);
+    const Mat4 pose = physics::getPose(car.body);
+    EXPECT_NEAR(pose.m[1][1], 1.0f, 1e-4f);
+
+    physics::setLinearVelocity(car.body, {5.0f, 0.0f, 0.0f});
+    EXPECT_FALSE(rightCar(car, 1.6f)) << "only a nearly still car";
+}
+
+TEST_F(CarDynamics, TheCarIsBuiltAsTheRaceExpects) {
+    setUpFlatRace();
+    const RaceCar& car = player();
+    EXPECT_EQ(physics::getMass(car.body), 100.0f);
+    const Vec3 inertia = physics::getInertia(car.body);
+    EXPECT_NEAR(inertia.x, 600.0f, 1e-3f);
+    EXPECT_NEAR(inertia.y, 600.0f, 1e-3f);
+    EXPECT_NEAR(inertia.z, 600.0f, 1e-3f);
+    EXPECT_EQ(physics::getUserPointer(car.body), &car);
+    int sensors = 0;
+    for (physics::Sensor* s = physics::firstSensor(car.body); s; s = physics::nextSensor(s)) {
+        const Vec3 origin = physics::sensorRayOrigin(s);
+        EXPECT_EQ(origin.x, wheelAnchors[sensors].x);
+        EXPECT_EQ(origin.z, wheelAnchors[sensors].z);
+        EXPECT_EQ(physics::sensorRayDirection(s).y, -1.0f);
+        EXPECT_EQ(physics::sensorRayLength(s), 1.0f);
+        ++sensors;
+    }
+    EXPECT_EQ(sensors, 4);
+}
+
+TEST_F(CarDynamics, WheelFramesFollowTheSteeringAndTheLeftWheelsTurnRound) {
+    setUpFlatRace();
+    run(50);
+    holdKey(left, true);
+    run(30);
+    const RaceCar& car = player();
+    const CarPlacement& placement = raceCarPlacements[0];
+    ASSERT_TRUE(placement.shown);
+    // The front wheels point along the steering, to the left (-z).
+    EXPECT_LT(car.frontWheelDirection.z, -0.3f);
+    // A wheel sits at its anchor, lowered to the ride height.
+    const Vec3 rearRight = transformPoint(inverseRigid(placement.body), posePosition(placement.wheels[2]));
+    EXPECT_NEAR(rearRight.x, -2.0f, 1e-4f);
+    EXPECT_NEAR(rearRight.z, 1.25f, 1e-4f);
+    EXPECT_NEAR(rearRight.y, -(car.suspension[2] - 0.45f), 1e-4f);
+    // Left wheels face their outer side to -z.
+    EXPECT_LT(placement.wheels[1].m[2][2], -0.7f);
+    EXPECT_GT(placement.wheels[0].m[2][2], 0.7f);
+    EXPECT_EQ(placement.lights[0], 1.0f);
+}

@@ -1,0 +1,289 @@
+// The race flow: the simulation step, clocks, checkpoints, laps, best lap,
+// place, the start sequence and the set-up.
+#include "race_test_support.h"
+
+#include "app/start_overlay.h"
+#include "race/chase_camera.h"
+
+using namespace race_test;
+
+namespace {
+
+class RaceFlow : public RaceFixture {
+protected:
+    // Four points 100 apart along x; 0, 2 and 3 are checkpoints. The grid stands
+    // far away so only the teleported player reaches them.
+    void setUpSquarePath() {
+        TrackPoint points[4];
+        for (int i = 0; i < 4; ++i) {
+            points[i].x = 100.0f * float(i);
+            points[i].kind = i == 1 ? 0 : 1;
+        }
+        ASSERT_TRUE(setAiPath(points, 4));
+        setUpFlatRace({0.0f, 0.95f, 500.0f});
+    }
+    // Puts the player on path point i and runs the checkpoint rules.
+    bool visit(int i, RaceCar* car = nullptr) {
+        RaceCar& c = car ? *car : player();
+        physics::setPosition(c.body, pointPosition(aiPath[i]) + Vec3{0.0f, 1.0f, 3.0f});
+        return passCheckpoints(c);
+    }
+    void lap() {
+        visit(2);
+        visit(3);
+        visit(0);
+    }
+};
+
+}  // namespace
+
+TEST(RaceStep, ASuddenLongFrameChangesTheStepByAtMostAFifth) {
+    stepDt = 0.0f;
+    EXPECT_TRUE(advanceStep(1.6f));
+    EXPECT_FLOAT_EQ(stepDt, 0.016f);
+    EXPECT_TRUE(advanceStep(5.0f));
+    EXPECT_FLOAT_EQ(stepDt, 0.016f * 1.2f);
+    EXPECT_TRUE(advanceStep(0.0f));  // a frozen frame still steps, 20 % shorter
+    EXPECT_FLOAT_EQ(stepDt, 0.016f * 1.2f * 0.8f);
+    // Long frames in a row climb to the cap, and a frame at the cap is not simulated.
+    int simulated = 0;
+    for (int i = 0; i < 20; ++i) simulated += advanceStep(9.0f) ? 1 : 0;
+    EXPECT_FLOAT_EQ(stepDt, maxStepDt);
+    EXPECT_FALSE(advanceStep(9.0f));
+    EXPECT_GT(simulated, 0);
+    EXPECT_LT(simulated, 20);
+    stepDt = 0.0f;
+}
+
+TEST(RaceStep, AFirstFrameAboveTheCapIsNotSimulated) {
+    stepDt = 0.0f;
+    EXPECT_FALSE(advanceStep(6.0f));
+    EXPECT_FLOAT_EQ(stepDt, 1.0f / 17.0f);
+    stepDt = 0.0f;
+    EXPECT_TRUE(advanceStep(5.8f));
+    stepDt = 0.0f;
+}
+
+TEST(RaceClocks, HundredthsCarryIntoSecondsAndSecondsIntoMinutes) {
+    RaceClock clock;
+    advanceClock(clock, 99.5f);
+    EXPECT_EQ(clock.seconds, 0);
+    advanceClock(clock, 1.0f);
+    EXPECT_EQ(clock.seconds, 1);
+    EXPECT_NEAR(clock.hundredths, 0.5f, 1e-4f);
+    for (int i = 0; i < 59; ++i) advanceClock(clock, 100.0f);
+    EXPECT_EQ(clock.minutes, 1);
+    EXPECT_EQ(clock.seconds, 0);
+    advanceClock(clock, 1234.0f);
+    EXPECT_EQ(formatClock(clock), "1:12.34");
+    EXPECT_FLOAT_EQ(clockValue(clock), 10000.0f + 1200.0f + 34.5f);
+}
+
+TEST_F(RaceFlow, TheClocksRunTwiceTheFrameTimeOnceTheCountdownEnds) {
+    setUpFlatRace();
+    run(100, 1.0f);
+    EXPECT_EQ(raceClock.seconds, 2);
+    EXPECT_EQ(lapClock.seconds, 2);
+    raceFinished = true;
+    run(50, 1.0f);
+    EXPECT_EQ(raceClock.seconds, 2);
+    EXPECT_NEAR(raceClock.hundredths, 0.0f, 0.01f);
+}
+
+TEST_F(RaceFlow, SetUpPutsFourCarsInARowAlongZ) {
+    trafficLevel = 2;
+    setUpFlatRace({10.0f, 1.2f, -20.0f}, false);
+    EXPECT_TRUE(countdownActive);
+    EXPECT_FALSE(raceFinished);
+    EXPECT_EQ(lapsTotal, 4);
+    EXPECT_EQ(playerPlace, 1);
+    EXPECT_EQ(phaseTimer, 0.0f);
+    EXPECT_GE(introPath, 0);
+    EXPECT_LE(introPath, 2);
+    EXPECT_EQ(chaseCamera.headingX, -5.5f);
+    EXPECT_EQ(chaseCamera.headingZ, -1.0f);
+    for (int i = 0; i < 4; ++i) {
+        const RaceCar& car = raceCars[i];
+        ASSERT_NE(car.body, nullptr);
+        EXPECT_EQ(car.index, i);
+        EXPECT_EQ(car.placeKey, i + 1);
+        EXPECT_EQ(car.nitro, 100.0f);
+        EXPECT_EQ(car.lapsDone, 0);
+        const Vec3 p = physics::getPosition(car.body);
+        EXPECT_FLOAT_EQ(p.x, 10.0f);
+        EXPECT_FLOAT_EQ(p.y, 1.2f);
+        EXPECT_FLOAT_EQ(p.z, -20.0f + 4.5f * float(i));
+        EXPECT_FLOAT_EQ(car.flatForward.x, 1.0f);
+    }
+    // The computer cars hold their places while no driver steers them.
+    countdownActive = false;
+    run(300);
+    for (int i = 1; i < 4; ++i) EXPECT_NEAR(physics::getPosition(raceCars[i].body).x, 10.0f, 0.1f);
+}
+
+TEST(RaceSetUp, StartPositionsFollowTheTrackSlot) {
+    const Vec3 s1 = startPosition(1);
+    EXPECT_EQ(s1.x, -18.0f);
+    EXPECT_EQ(s1.y, 1.5f);
+    EXPECT_EQ(s1.z, -26.0f);
+    EXPECT_EQ(startPosition(11).z, -332.0f);   // club 1, race 1
+    EXPECT_EQ(startPosition(23).x, 250.0f);    // club 2, race 3
+    EXPECT_EQ(startPosition(29).y, 1.45f);
+    EXPECT_EQ(startPosition(30).x, -18.0f);
+    EXPECT_EQ(startPosition(0).z, -26.0f);     // outside 1..30: slot 1
+    EXPECT_EQ(startPosition(31).z, -26.0f);
+}
+
+TEST_F(RaceFlow, TheFifthPassOfTheStartLineFinishesTheRace) {
+    setUpSquarePath();
+    EXPECT_TRUE(visit(0));
+    EXPECT_EQ(player().lapsDone, 1);  // the first pass opens lap 1
+    EXPECT_EQ(player().nextCheckpoint, 2);
+    for (int l = 1; l <= 3; ++l) {
+        lap();
+        EXPECT_EQ(player().lapsDone, l + 1);
+        EXPECT_FALSE(raceFinished);
+    }
+    EXPECT_EQ(playerLapsCompleted, 3);
+    phaseTimer = 5.0f;
+    lap();
+    EXPECT_TRUE(raceFinished);
+    EXPECT_EQ(player().lapsDone, 4);
+    EXPECT_EQ(phaseTimer, 0.0f);
+    EXPECT_EQ(playerLapsCompleted, 4);
+    EXPECT_EQ(player().pointsPassed, 13);
+}
+
+TEST_F(RaceFlow, OnlyTheNextCheckpointCounts) {
+    setUpSquarePath();
+    visit(0);
+    EXPECT_FALSE(visit(3)) << "passing checkpoints out of order is impossible";
+    EXPECT_FALSE(visit(1)) << "a plain point is no checkpoint";
+    EXPECT_EQ(player().pointsPassed, 1);
+    EXPECT_TRUE(visit(2));
+    // Just outside the radius is not a pass.
+    physics::setPosition(player().body, pointPosition(aiPath[3]) + Vec3{15.01f, 0.0f, 0.0f});
+    EXPECT_FALSE(passCheckpoints(player()));
+    physics::setPosition(player().body, pointPosition(aiPath[3]) + Vec3{14.9f, 0.0f, 0.0f});
+    EXPECT_TRUE(passCheckpoints(player()));
+}
+
+TEST_F(RaceFlow, MissingTheStartLineKeepsTheLapCount) {
+    setUpSquarePath();
+    visit(0);
+    visit(2);
+    visit(3);
+    EXPECT_EQ(player().nextCheckpoint, 0);
+    // Driving round again without crossing the line counts nothing.
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_FALSE(visit(2));
+        EXPECT_FALSE(visit(3));
+    }
+    EXPECT_EQ(player().lapsDone, 1);
+    EXPECT_EQ(player().pointsPassed, 3);
+}
+
+TEST_F(RaceFlow, TheFirstLapSetsTheBestLapAndLaterOnlyFasterOrEqualLaps) {
+    setUpSquarePath();
+    visit(0);
+    EXPECT_EQ(clockValue(bestLap), 0.0f);
+    auto lapIn = [&](float hundredths) {
+        visit(2);
+        visit(3);
+        lapClock = RaceClock{};
+        advanceClock(lapClock, hundredths);
+        visit(0);
+        EXPECT_EQ(clockValue(lapClock), 0.0f);
+    };
+    lapIn(6000.0f);  // slower than the 0 left from the grid, still taken
+    EXPECT_EQ(formatClock(bestLap), "1:00.00");
+    EXPECT_EQ(formatClock(lastLapTime), "1:00.00");
+    lapIn(5800.0f);
+    EXPECT_EQ(formatClock(bestLap), "0:58.00");
+    lapIn(6500.0f);
+    EXPECT_EQ(formatClock(bestLap), "0:58.00");
+    EXPECT_EQ(formatClock(lastLapTime), "1:05.00");
+    lapIn(5800.0f);
+    EXPECT_EQ(formatClock(bestLap), "0:58.00");
+    EXPECT_TRUE(raceFinished);
+}
+
+TEST(RacePlace, AComputerCarLevelOnPointsIsAhead) {
+    const int32_t level[3] = {5, 4, 6};
+    EXPECT_EQ(placeFor(5, level), 3);
+    const int32_t behind[3] = {1, 2, 3};
+    EXPECT_EQ(placeFor(5, behind), 1);
+    const int32_t ahead[3] = {7, 8, 9};
+    EXPECT_EQ(placeFor(5, ahead), 4);
+    const int32_t tied[3] = {5, 5, 5};
+    EXPECT_EQ(placeFor(5, tied), 4);
+}
+
+TEST_F(RaceFlow, ThePlaceChangesOnlyAtThePlayersOwnPasses) {
+    setUpSquarePath();
+    raceCars[1].pointsPassed = 1;
+    raceCars[2].pointsPassed = 0;
+    raceCars[3].pointsPassed = 3;
+    visit(0);
+    EXPECT_EQ(playerPlace, 3);  // car 2 behind; car 1 level; car 3 ahead
+    raceCars[3].pointsPassed = 0;
+    EXPECT_EQ(playerPlace, 3);
+    visit(2);
+    EXPECT_EQ(playerPlace, 1);
+    // A computer car's own pass leaves the player's place alone.
+    visit(0, &raceCars[1]);
+    EXPECT_EQ(raceCars[1].pointsPassed, 2);
+    EXPECT_EQ(raceCars[1].lapsDone, 1);
+    EXPECT_EQ(playerPlace, 1);
+    EXPECT_FALSE(raceFinished);
+}
+
+TEST(StartOverlay, TheCountdownImagesFadeInSecondBySecond) {
+    int image = 0;
+    float alpha = 0.0f;
+    EXPECT_FALSE(countdownImage(7.9f, image, alpha));
+    ASSERT_TRUE(countdownImage(8.5f, image, alpha));
+    EXPECT_EQ(image, 46);
+    EXPECT_NEAR(alpha, 0.5f, 1e-5f);
+    EXPECT_FALSE(countdownImage(9.0f, image, alpha)) << "nothing at 9.0 exactly";
+    ASSERT_TRUE(countdownImage(9.25f, image, alpha));
+    EXPECT_EQ(image, 45);
+    ASSERT_TRUE(countdownImage(10.75f, image, alpha));
+    EXPECT_EQ(image, 44);
+    ASSERT_TRUE(countdownImage(11.5f, image, alpha));
+    EXPECT_EQ(image, 43);
+    EXPECT_EQ(alpha, 1.0f);
+    ASSERT_TRUE(countdownImage(12.75f, image, alpha));
+    EXPECT_NEAR(alpha, 0.25f, 1e-5f);
+    EXPECT_FALSE(countdownImage(13.0f, image, alpha));
+}
+
+TEST(StartOverlay, TheClockStartsTheRaceAfterElevenSeconds) {
+    phaseTimer = 0.0f;
+    countdownActive = true;
+    advanceCountdownClock(9.6f);
+    EXPECT_EQ(phaseTimer, 0.0f) << "a 96 ms frame does not count";
+    advanceCountdownClock(9.4f);
+    EXPECT_NEAR(phaseTimer, 0.094f, 1e-6f);
+    phaseTimer = 10.99f;
+    advanceCountdownClock(2.0f);
+    EXPECT_FALSE(countdownActive);
+    EXPECT_NEAR(phaseTimer, 11.01f, 1e-4f);
+    phaseTimer = 12.995f;
+    advanceCountdownClock(1.0f);
+    EXPECT_EQ(phaseTimer, 0.0f);
+    countdownActive = true;
+}
+
+TEST_F(RaceFlow, TheStartSequenceRunsInTheRaceFrames) {
+    setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
+    int frames = 0;
+    while (countdownActive && frames < 2000) {
+        run(1, 1.0f);
+        ++frames;
+    }
+    EXPECT_NEAR(frames, 1101, 2);
+    run(200, 1.0f);
+    EXPECT_EQ(phaseTimer, 0.0f);
+    EXPECT_GT(raceClock.seconds, 3);
+}

@@ -1,0 +1,132 @@
+// Small flat worlds, circuits and driving helpers for the race tests.
+#pragma once
+
+#include "app/frame_timer.h"
+#include "app/input.h"
+#include "app/settings.h"
+#include "content/sbm_model.h"
+#include "frontend/career_state.h"
+#include "physics/physics_world.h"
+#include "race/ai_path.h"
+#include "race/car_dynamics.h"
+#include "race/race_flow.h"
+#include "race/traffic.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace race_test {
+
+// A flat square of ground at height y, half-size `half`, in cells of `cell` units.
+inline std::unique_ptr<SbmModel> flatGround(float half, float y, float cell = 50.0f) {
+    auto model = std::make_unique<SbmModel>();
+    const int cells = std::max(1, int(2.0f * half / cell));
+    const float size = 2.0f * half / float(cells);
+    for (int j = 0; j <= cells; ++j) {
+        for (int i = 0; i <= cells; ++i) {
+            SbmVertex v;
+            v.position = {-half + float(i) * size, y, -half + float(j) * size};
+            model->vertices.push_back(v);
+        }
+    }
+    for (int j = 0; j < cells; ++j) {
+        for (int i = 0; i < cells; ++i) {
+            const int a = j * (cells + 1) + i, b = a + 1, c = a + cells + 1, d = c + 1;
+            SbmTriangle t1, t2;
+            t1.vertexIndices[0] = a;
+            t1.vertexIndices[1] = c;
+            t1.vertexIndices[2] = b;
+            t2.vertexIndices[0] = b;
+            t2.vertexIndices[1] = c;
+            t2.vertexIndices[2] = d;
+            model->triangles.push_back(t1);
+            model->triangles.push_back(t2);
+        }
+    }
+    return model;
+}
+
+// An oval circuit: two straights of `straight` along x joined by half circles
+// of `radius`, starting at `first` and running towards +x, turning to -z
+// (the cars' left). Points `spacing` apart; a checkpoint every `every` points.
+inline std::vector<TrackPoint> ovalPath(Vec3 first, float straight, float radius, float spacing = 10.0f,
+                                        int every = 12) {
+    std::vector<TrackPoint> points;
+    auto add = [&](float x, float z) {
+        TrackPoint p;
+        p.x = x;
+        p.y = first.y;
+        p.z = z;
+        p.kind = points.size() % size_t(every) == 0 ? 1 : 0;
+        points.push_back(p);
+    };
+    const int straightPoints = int(straight / spacing);
+    const int arcPoints = int(3.14159265f * radius / spacing);
+    const float cz = first.z - radius;  // centre line of the oval
+    for (int i = 0; i < straightPoints; ++i) add(first.x + float(i) * spacing, first.z);
+    for (int i = 0; i < arcPoints; ++i) {
+        const float a = 3.14159265f * float(i) / float(arcPoints);
+        add(first.x + straight + radius * std::sin(a), cz + radius * std::cos(a));
+    }
+    for (int i = 0; i < straightPoints; ++i) add(first.x + straight - float(i) * spacing, cz - radius);
+    for (int i = 0; i < arcPoints; ++i) {
+        const float a = 3.14159265f * float(i) / float(arcPoints);
+        add(first.x - radius * std::sin(a), cz - radius * std::cos(a));
+    }
+    return points;
+}
+
+inline void releaseAllKeys() { std::memset(KeyDown, 0, 256); }
+
+inline void holdKey(int binding, bool down) {
+    KeyDown[gameSettings.keys[binding]] = down ? 1 : 0;
+}
+
+enum Binding { left = 0, right = 1, accelerate = 2, brake = 3, nitro = 4 };
+
+// A race set up on flat ground at y = 0 with the grid at `start`; the
+// countdown can be skipped. The player drives a car of the given speed rating.
+class RaceFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gameSettings = GameSettings{};
+        gameSettings.sound = 0;
+        trafficLevel = 0;
+        releaseAllKeys();
+        workingCar = CarConfig{};
+        workingCar.speedRating = 1.0f;
+        stepDt = 0.0f;
+        clearAiPath();
+        computerDriverUpdate = defaultDriver;
+    }
+    void TearDown() override {
+        releaseRaceWorld();
+        releaseAllKeys();
+        clearAiPath();
+        computerDriverUpdate = defaultDriver;
+    }
+
+    void setUpFlatRace(Vec3 start = {0.0f, 0.95f, 0.0f}, bool skipCountdown = true, float half = 4000.0f) {
+        ground = flatGround(half, 0.0f, 250.0f);
+        setUpRaceAt(start, ground.get());
+        if (skipCountdown) countdownActive = false;
+    }
+
+    // Simulation frames of f hundredths (the frame driver's order, without drawing).
+    void run(int frames, float f = 1.6f) {
+        for (int i = 0; i < frames; ++i) headlessRaceFrame(f);
+    }
+
+    RaceCar& player() { return raceCars[0]; }
+    Vec3 position() { return physics::getPosition(player().body); }
+    float speed() { return carSpeed(player()); }
+
+    std::unique_ptr<SbmModel> ground;
+    static inline void (*const defaultDriver)(RaceCar&, float) = computerDriverUpdate;
+};
+
+}  // namespace race_test

@@ -1,0 +1,247 @@
+// nightrun-lab race: a race on one track slot straight from the command line,
+// driven by the autopilot or by scripted keys, with or without a window.
+#include "lab_commands.h"
+#include "scripted_events.h"
+
+#include "app/frame_timer.h"
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/main_loop.h"
+#include "app/settings.h"
+#include "app/startup_content.h"
+#include "app/window.h"
+#include "audio/sound_device.h"
+#include "content/track_loading.h"
+#include "frontend/career_state.h"
+#include "platform/test_backend.h"
+#include "race/ai_path.h"
+#include "race/autopilot.h"
+#include "race/car_dynamics.h"
+#include "race/race_flow.h"
+#include "race/traffic.h"
+#include "render/screenshot.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RaceOptions {
+    int track = -1;
+    int car = 0;
+    bool headless = false;
+    bool autopilot = false;
+    std::string eventsPath;
+    int traffic = 0;
+    long frames = -1;
+    int frameMs = 16;
+    std::vector<ShotRequest> shots;
+};
+
+struct Outcome {
+    bool finished = false;
+    int place = 1;
+    RaceClock time;
+    RaceClock best;
+};
+
+RaceOptions options;
+long currentFrame = 0;
+int lapsReported = 0;
+Outcome outcome;
+
+// Read while the race runs: leaving the race resets its flags.
+void noteOutcome() {
+    if (outcome.finished) return;
+    outcome.finished = raceFinished;
+    outcome.place = playerPlace;
+    outcome.time = raceClock;
+    outcome.best = bestLap;
+}
+
+bool parseOptions(const std::vector<std::string>& args) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--track" && hasValue) options.track = std::atoi(args[++i].c_str());
+        else if (a == "--car" && hasValue) options.car = std::atoi(args[++i].c_str());
+        else if (a == "--headless") options.headless = true;
+        else if (a == "--autopilot") options.autopilot = true;
+        else if (a == "--events" && hasValue) options.eventsPath = args[++i];
+        else if (a == "--traffic" && hasValue) options.traffic = std::atoi(args[++i].c_str());
+        else if (a == "--frames" && hasValue) options.frames = std::atol(args[++i].c_str());
+        else if (a == "--frame-ms" && hasValue) options.frameMs = std::atoi(args[++i].c_str());
+        else if (a == "--shot" && hasValue) {
+            ShotRequest shot;
+            if (!parseShotRequest(args[++i], shot)) {
+                std::fprintf(stderr, "nightrun-lab race: bad --shot '%s' (want FRAME:FILE.png)\n", args[i].c_str());
+                return false;
+            }
+            options.shots.push_back(shot);
+        } else {
+            std::fprintf(stderr, "nightrun-lab race: unknown option '%s'\n", a.c_str());
+            return false;
+        }
+    }
+    if (options.track < firstTrack || options.track > lastTrack) {
+        std::fprintf(stderr, "nightrun-lab race: --track N (1..30) is required\n");
+        return false;
+    }
+    if (options.car < 0 || options.car >= carPresetCount) {
+        std::fprintf(stderr, "nightrun-lab race: --car takes a preset 0..17\n");
+        return false;
+    }
+    if (options.autopilot && !options.eventsPath.empty()) {
+        std::fprintf(stderr, "nightrun-lab race: --autopilot and --events exclude each other\n");
+        return false;
+    }
+    if (options.headless && !options.shots.empty()) {
+        std::fprintf(stderr, "nightrun-lab race: --shot needs a window (drop --headless)\n");
+        return false;
+    }
+    if (options.traffic < 0 || options.traffic > 2 || options.frameMs <= 0) {
+        std::fprintf(stderr, "nightrun-lab race: --traffic takes 0..2 and --frame-ms a positive number\n");
+        return false;
+    }
+    // Without a frame count: twenty minutes of frames, far more than a race takes.
+    if (options.frames < 0) options.frames = 20L * 60L * 1000L / options.frameMs;
+    return true;
+}
+
+long lastShotFrame() {
+    long last = -1;
+    for (const ShotRequest& shot : options.shots) last = std::max(last, shot.frame);
+    return last;
+}
+
+void takeShots() {
+    for (const ShotRequest& shot : options.shots) {
+        if (shot.frame != currentFrame) continue;
+        if (!saveScreenshot(shot.path, gameSettings.width, gameSettings.height))
+            std::fprintf(stderr, "nightrun-lab race: could not write %s\n", shot.path.c_str());
+    }
+}
+
+void reportLaps() {
+    while (lapsReported < playerLapsCompleted) {
+        ++lapsReported;
+        std::printf("lap=%d time=%s frame=%ld\n", lapsReported, formatClock(lastLapTime).c_str(), currentFrame);
+        std::fflush(stdout);
+    }
+}
+
+// Scripted key presses go straight into the held-key table when there is no window.
+void applyKeyEvents(const ScriptedEvents& events) {
+    auto range = events.equal_range(currentFrame);
+    for (auto it = range.first; it != range.second; ++it) {
+        const platform::Event& e = it->second;
+        if (e.key <= 0 || e.key >= 256) continue;
+        if (e.type == platform::EventType::KeyDown) KeyDown[e.key] = 1;
+        if (e.type == platform::EventType::KeyUp) KeyDown[e.key] = 0;
+    }
+}
+
+// The race without window, GL or sound: collision layer, path and physics.
+long runHeadless(const ScriptedEvents& events) {
+    readCareer(careerState, "/nonexistent/career.inf");  // a fresh career in memory; the file is left alone
+    fillCarPresets(careerState);
+    loadPresetConfig(options.car);
+    TrackLoadOptions load;
+    load.headless = true;
+    loadTrack(options.track, load);
+    if (options.autopilot) resetAutopilot();
+
+    const float ticks = options.frameMs > 100 ? 0.0f : 0.1f * float(options.frameMs);
+    long frames = 0;
+    for (currentFrame = 0; currentFrame < options.frames; ++currentFrame) {
+        applyKeyEvents(events);
+        if (options.autopilot) autopilotFrame(ticks);
+        headlessRaceFrame(ticks);
+        ++frames;
+        reportLaps();
+        noteOutcome();
+        if (raceFinished) break;
+    }
+    return frames;
+}
+
+// The real frame driver on the test back end: a hidden window, the race scene,
+// HUD, start overlay and results as the game draws them.
+long runWindowed(const ScriptedEvents& events, bool& started) {
+    platform::TestBackend backend;
+    platform::installTestBackend(&backend);
+    beforePresent = takeShots;
+    started = startupSequence() == StartupResult::Ok;
+    long frames = 0;
+    if (started) {
+        loadStartupContent();
+        loopFlags.startupLoading = false;
+        loadPresetConfig(options.car);
+        GameState = gameStates::racing;
+        loadTrack(options.track, TrackLoadOptions{});
+        if (options.autopilot) resetAutopilot();
+
+        const float ticks = options.frameMs > 100 ? 0.0f : 0.1f * float(options.frameMs);
+        const long lastShot = lastShotFrame();
+        bool running = true;
+        for (currentFrame = 0; currentFrame < options.frames && running; ++currentFrame) {
+            auto range = events.equal_range(currentFrame);
+            for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
+            if (options.autopilot && GameState == gameStates::racing) autopilotFrame(ticks);
+            backend.clockMs += uint32_t(options.frameMs);
+            bool framePass = false;
+            while ((running = mainLoopPass(framePass)) && !framePass) {}
+            if (framePass) ++frames;
+            reportLaps();
+            if (GameState == gameStates::racing) noteOutcome();
+            if ((outcome.finished && currentFrame >= lastShot) || GameState != gameStates::racing) break;
+        }
+        if (loadedTrack != 0) unloadTrack();
+        closeSoundDevice();
+        destroyGameWindow();
+    }
+    beforePresent = nullptr;
+    platform::installTestBackend(nullptr);
+    return frames;
+}
+
+int runRace(const std::vector<std::string>& args) {
+    options = RaceOptions{};
+    lapsReported = 0;
+    outcome = Outcome{};
+    if (!parseOptions(args)) return 2;
+    ScriptedEvents events;
+    std::string error;
+    if (!options.eventsPath.empty() && !loadScriptedEvents(options.eventsPath, events, error)) {
+        std::fprintf(stderr, "nightrun-lab race: %s: %s\n", options.eventsPath.c_str(), error.c_str());
+        return 2;
+    }
+    trafficLevel = options.traffic;
+
+    long frames = 0;
+    if (options.headless) {
+        frames = runHeadless(events);
+    } else {
+        bool started = false;
+        frames = runWindowed(events, started);
+        if (!started) {
+            std::fprintf(stderr, "nightrun-lab race: the game could not start (window or sound device)\n");
+            return 1;
+        }
+    }
+    if (aiPathLast < 0) std::fprintf(stderr, "nightrun-lab race: track %d has no driving line\n", options.track);
+    std::printf("track=%d finished=%d place=%d time=%s best=%s frames=%ld\n", options.track, outcome.finished ? 1 : 0,
+                outcome.place, formatClock(outcome.time).c_str(), formatClock(outcome.best).c_str(), frames);
+    if (options.headless && loadedTrack != 0) unloadTrack();
+    return 0;
+}
+
+LabCommand raceCommand("race",
+                       "--track N [--car C] [--headless] [--autopilot | --events FILE] [--traffic T] [--frames N] "
+                       "[--frame-ms T] [--shot FRAME:FILE.png ...]",
+                       runRace);
+
+}  // namespace
