@@ -30,13 +30,17 @@ Raster revDial() {
     const int n = 256;
     const float k = n / kDialUnits, c = n * 0.5f;
     Raster img(n, n, withAlpha(rgb(0x05070b), 0.0f));
-    // Face: dark glass with a faint orange glow from below.
-    img.fillCircle(c, c, 85 * k, withAlpha(rgb(0x05070b), 0.78f));
+    // Face: a ring of dark glass. The middle stays open: the nitro bar is drawn there
+    // before the dial and must show through.
+    const float hole = 38.5f * k;
     img.shade([&](float x, float y) {
-        float d = std::hypot(x - c, y - c) / (84 * k);
-        if (d > 1) return Color{};
-        float glow = std::clamp(1.0f - d, 0.0f, 1.0f) * 0.25f;
-        return withAlpha(rgb(0x1b2233), glow * 2.0f);
+        float d = std::hypot(x - c, y - c);
+        float outer = std::clamp(85 * k - d + 0.5f, 0.0f, 1.0f);
+        float inner = std::clamp(d - hole + 0.5f, 0.0f, 1.0f);
+        float glow = std::clamp(1.0f - d / (84 * k), 0.0f, 1.0f) * 0.5f;
+        Color col = lerp(rgb(0x05070b), rgb(0x1b2233), glow);
+        col.a = 0.8f * outer * inner;
+        return col;
     });
     // Bezel.
     img.strokeCircle(c, c, 84 * k, 2.5f * k, withAlpha(rgb(0x8a93a6), 0.95f));
@@ -67,9 +71,9 @@ Raster revDial() {
     TextStyle small;
     small.size = 7.5f * k;
     small.tracking = 0.8f * k;
-    font.draw(img, "x1000 rpm", c, c - 25 * k, small, withAlpha(rgb(0xb0b8c8), 0.9f), 0.5f);
-    // Hub ring around the centre where the nitro bar sits.
-    img.strokeCircle(c, c, 37 * k, 1.0f * k, withAlpha(rgb(0x3a4254), 0.8f));
+    font.draw(img, "x1000 rpm", c, c - 41 * k, small, withAlpha(rgb(0xb0b8c8), 0.9f), 0.5f);
+    // Hub ring around the opening where the nitro bar sits.
+    img.strokeCircle(c, c, hole, 1.5f * k, withAlpha(rgb(0x6a7388), 0.9f));
     return img;
 }
 

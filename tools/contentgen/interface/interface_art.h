@@ -3,6 +3,7 @@
 // interface_jobs.cpp. Kept separate so tests can inspect single images.
 #pragma once
 
+#include "jobs.h"
 #include "raster.h"
 
 #include <cstdint>
@@ -88,5 +89,9 @@ EffectParams firePipeEffect();
 EffectParams smokePipeEffect();
 EffectParams dustEffect();
 EffectParams checkpointLightEffect();
+
+// Mock menu, shop and HUD screens for the contact sheet (jobs named "preview/...",
+// which write no files).
+void addScreenPreviewJobs(JobList& jobs);
 
 }  // namespace gen::ui

@@ -110,6 +110,7 @@ void addInterfaceJobs(JobList& jobs) {
     effect(jobs, "smokepipe.eff", smokePipeEffect);
     effect(jobs, "dust.eff", dustEffect);
     effect(jobs, "checkpointlight.eff", checkpointLightEffect);
+    addScreenPreviewJobs(jobs);
 
     // Stand-ins for entries whose real content belongs to the car and city generators.
     for (const StandIn& s : standInTextures()) {
