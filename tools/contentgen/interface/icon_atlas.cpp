@@ -195,15 +195,12 @@ std::vector<IconFn> iconList() {
         p.circle(32, 32, 6);
         p.circle(32, 32, 2.5f, Cut, Blend::Erase);
     });
-    // 13 Body kit: car side with a heavy skirt and splitter.
+    // 13 Body kit: car side with a skirt between the wheels, a front lip and a rear diffuser.
     icons.push_back([](Pen& p) {
-        carSide(p, 0, 2, 1, false);
-        p.poly({{2, 42}, {62, 42}, {63, 48}, {60, 50}, {4, 50}, {1, 47}});
-        for (float wx : {16.0f, 49.0f}) {
-            p.circle(wx, 42, 8.5f, Cut, Blend::Erase);
-            p.circle(wx, 42, 6.5f);
-            p.circle(wx, 42, 2.5f, Cut, Blend::Erase);
-        }
+        carSide(p, 0, 2, 1);
+        p.rect(25, 44, 41, 49, 1.5f);
+        p.poly({{56, 40}, {63, 41}, {63, 44}, {57, 46}});
+        p.poly({{1, 39}, {8, 40}, {7, 46}, {2, 44}});
     });
     // 14 Spoiler: rear wing on two stands.
     icons.push_back([](Pen& p) {

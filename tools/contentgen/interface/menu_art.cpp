@@ -216,7 +216,7 @@ Raster stripeOverlay() {
         float edge = std::min(y, h - y);
         float border = std::clamp(3.0f - edge, 0.0f, 1.0f);
         c = lerp(c, rgb(0xffc070), border);
-        c.a = 0.82f;
+        c.a = 0.55f + 0.25f * std::max(stripe, border);
         return c;
     }, Blend::Replace);
     return img;
