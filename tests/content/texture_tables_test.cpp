@@ -2,6 +2,7 @@
 // images whose first pixel carries the file's number.
 #include "content/texture_tables.h"
 #include "format_test_support.h"
+#include "platform/bmp_decode.h"
 
 #include <gtest/gtest.h>
 
@@ -117,4 +118,24 @@ TEST_F(TextureTables, LoadingScreenTexturesInTheirOrder) {
     std::filesystem::remove(bmpTablePath(37));
     EXPECT_FALSE(loadLoadingTextures());
     for (uint32_t t : LoadingTextures) EXPECT_EQ(t, 0u);
+}
+
+// The generated content: every table file decodes with these loaders, and
+// its sides are powers of two.
+TEST(ShippedTextures, EveryTableFileDecodes) {
+    const std::filesystem::path runDir(NIGHTRUN_RUN_DIR);
+    auto powerOfTwo = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
+    for (int i = 0; i < TgaTableSize; ++i) {
+        SCOPED_TRACE(tgaTablePath(i));
+        TgaPixels image;
+        ASSERT_TRUE(readTga((runDir / tgaTablePath(i)).string(), image));
+        EXPECT_TRUE(powerOfTwo(image.width) && powerOfTwo(image.height));
+    }
+    for (int i = 0; i < BmpTableSize; ++i) {
+        SCOPED_TRACE(bmpTablePath(i));
+        platform::BmpImage image;
+        ASSERT_EQ(platform::decodeBmpFile((runDir / bmpTablePath(i)).string(), image),
+                  platform::BmpError::None);
+        EXPECT_TRUE(powerOfTwo(image.width) && powerOfTwo(image.height));
+    }
 }
