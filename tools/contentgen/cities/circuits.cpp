@@ -312,55 +312,88 @@ float targetCorners(int club, int race) {
 std::array<Circuit, 30> planAll() {
     std::array<Circuit, 30> plan;
     std::map<std::pair<int, int>, std::vector<Candidate>> pools;  // (map, start index)
-    std::map<std::pair<int, int>, std::vector<int>> firstTurns;
+    std::map<std::pair<int, int>, std::vector<int>> firstTurns;    // of the clubs already planned
     std::set<std::vector<int>> usedRegions[3];
-    float prevLength = 0;
-    int prevCorners = 0;
-    for (int slot = 1; slot <= 30; ++slot) {
-        int map = mapOfSlot(slot), club = clubOfSlot(slot), race = raceNumber(slot);
-        const City& c = city(map);
+    auto startKey = [](int slot) {
+        const City& c = city(mapOfSlot(slot));
         V3 s = startPosition(slot);
-        int startIndex = 0;
-        while (startIndex < int(c.starts.size()) && !(c.starts[size_t(startIndex)].x == s.x && c.starts[size_t(startIndex)].z == s.z)) ++startIndex;
-        StartInfo si = startInfo(c, s);
-        auto key = std::make_pair(map, startIndex);
-        if (!pools.count(key)) pools[key] = candidatesFor(c, si, 0x5eed0000u + uint32_t(map * 31 + startIndex * 7));
-        const std::vector<Candidate>& pool = pools[key];
-        if (race == 1) {
-            prevLength = 0;
-            prevCorners = 0;
+        int index = 0;
+        while (index < int(c.starts.size()) && !(c.starts[size_t(index)].x == s.x && c.starts[size_t(index)].z == s.z)) ++index;
+        return std::make_pair(mapOfSlot(slot), index);
+    };
+    for (int slot = 1; slot <= 30; ++slot) {
+        auto key = startKey(slot);
+        if (!pools.count(key)) {
+            const City& c = city(key.first);
+            pools[key] = candidatesFor(c, startInfo(c, startPosition(slot)), 0x5eed0000u + uint32_t(key.first * 31 + key.second * 7));
         }
-        float lt = targetLength(club, race), kt = targetCorners(club, race);
-        const Candidate* best = nullptr;
-        for (int relax = 0; relax < 3 && !best; ++relax) {
-            float bestCost = 1e30f;
-            for (const Candidate& cand : pool) {
-                if (usedRegions[map - 1].count(cand.region)) continue;
-                if (cand.length < 1200 || cand.length > 2950) continue;
-                if (relax < 2 && cand.length < prevLength + 40) continue;
-                if (relax < 1 && cand.corners < prevCorners) continue;
+    }
+    // Each club is planned as a whole: lap lengths strictly grow and corner counts
+    // never fall from race to race, as close to the targets as the pools allow.
+    for (int club = 0; club < 3; ++club) {
+        struct Option {
+            const Candidate* cand;
+            float cost;
+        };
+        std::vector<std::vector<Option>> options(10);
+        for (int race = 1; race <= 10; ++race) {
+            int slot = club * 10 + race;
+            auto key = startKey(slot);
+            float lt = targetLength(club, race), kt = targetCorners(club, race);
+            for (const Candidate& cand : pools[key]) {
+                if (usedRegions[key.first - 1].count(cand.region)) continue;
+                if (cand.length < 1230 || cand.length > 2930) continue;
+                if (std::fabs(cand.length - lt) > 500 || std::fabs(float(cand.corners) - kt) > 6) continue;
                 float cost = std::fabs(cand.length - lt) / 80.0f + std::fabs(float(cand.corners) - kt) * 0.7f;
                 for (int ft : firstTurns[key])
                     if (ft == cand.firstTurn) cost += 3;
-                if (cost < bestCost) {
-                    bestCost = cost;
-                    best = &cand;
+                options[size_t(race - 1)].push_back({&cand, cost});
+            }
+        }
+        std::vector<std::vector<float>> best(10);
+        std::vector<std::vector<int>> back(10);
+        for (size_t r = 0; r < 10; ++r) {
+            best[r].assign(options[r].size(), 1e30f);
+            back[r].assign(options[r].size(), -1);
+            for (size_t i = 0; i < options[r].size(); ++i) {
+                const Candidate* ci = options[r][i].cand;
+                if (r == 0) {
+                    best[r][i] = options[r][i].cost;
+                    continue;
+                }
+                for (size_t j = 0; j < options[r - 1].size(); ++j) {
+                    const Candidate* cj = options[r - 1][j].cand;
+                    if (best[r - 1][j] >= 1e29f || ci->length < cj->length + 40 || ci->corners < cj->corners) continue;
+                    if (ci->region == cj->region) continue;
+                    float total = best[r - 1][j] + options[r][i].cost;
+                    if (total < best[r][i]) {
+                        best[r][i] = total;
+                        back[r][i] = int(j);
+                    }
                 }
             }
         }
-        Circuit& ci = plan[size_t(slot - 1)];
-        ci.slot = slot;
-        ci.map = map;
-        ci.start = s;
-        if (!best) continue;  // left empty: the track checker reports it
-        usedRegions[map - 1].insert(best->region);
-        firstTurns[key].push_back(best->firstTurn);
-        ci.region = best->region;
-        ci.loop = best->loop;
-        ci.corners = best->corners;
-        finish(c, si, ci);
-        prevLength = best->length;
-        prevCorners = best->corners;
+        int pick = -1;
+        for (size_t i = 0; i < options[9].size(); ++i)
+            if (best[9][i] < 1e29f && (pick < 0 || best[9][i] < best[9][size_t(pick)])) pick = int(i);
+        for (int r = 9; r >= 0 && pick >= 0; --r) {
+            int slot = club * 10 + r + 1;
+            const Candidate& cand = *options[size_t(r)][size_t(pick)].cand;
+            auto key = startKey(slot);
+            const City& c = city(key.first);
+            Circuit& ci = plan[size_t(slot - 1)];
+            ci.slot = slot;
+            ci.map = key.first;
+            ci.start = startPosition(slot);
+            ci.region = cand.region;
+            ci.loop = cand.loop;
+            ci.corners = cand.corners;
+            finish(c, startInfo(c, ci.start), ci);
+            usedRegions[key.first - 1].insert(cand.region);
+            firstTurns[key].push_back(cand.firstTurn);
+            pick = back[size_t(r)][size_t(pick)];
+        }
+        // Slots left without a circuit stay empty; the track checker reports them.
     }
     return plan;
 }

@@ -5,6 +5,8 @@
 #include "cities/ai_path_file.h"
 #include "cities/city_geometry.h"
 #include "cities/map_images.h"
+#include "cities/street_view.h"
+#include "cities/slot_files.h"
 #include "cities/track_textures.h"
 #include "image_writers.h"
 #include "previews.h"
@@ -15,6 +17,8 @@
 
 namespace gen {
 
+namespace cities {
+
 namespace {
 
 void writeModel(const cities::MeshLayer& layer, const std::filesystem::path& path) {
@@ -22,8 +26,9 @@ void writeModel(const cities::MeshLayer& layer, const std::filesystem::path& pat
     if (!sbm::writeFile(layer.toModel(), path.string())) throw std::runtime_error("cannot write " + path.string());
 }
 
-void writeSlot(const std::filesystem::path& base, int slot) {
-    using namespace cities;
+}  // namespace
+
+void writeSlotFiles(const std::filesystem::path& base, int slot) {
     const Circuit& ci = circuit(slot);
     if (ci.points.empty()) throw std::runtime_error("no circuit found for slot " + std::to_string(slot));
     SlotMeshes m = buildSlotMeshes(slot);
@@ -42,10 +47,12 @@ void writeSlot(const std::filesystem::path& base, int slot) {
         char name[32];
         std::snprintf(name, sizeof name, "maps/slot%02d", slot);
         previews::save(name, drawCircuitPreview(slot, 1024));
+        std::snprintf(name, sizeof name, "maps/slot%02d_street", slot);
+        previews::save(name, renderStreetView(slot, 960, 540));
     }
 }
 
-}  // namespace
+}  // namespace cities
 
 void addCityJobs(JobList& jobs) {
     cities::addTrackTextureJobs(jobs);
@@ -58,7 +65,7 @@ void addCityJobs(JobList& jobs) {
         }});
     }
     for (int slot = 1; slot <= 30; ++slot)
-        jobs.push_back({"maps/" + std::to_string(slot), [slot](const std::filesystem::path& base) { writeSlot(base, slot); }});
+        jobs.push_back({"maps/" + std::to_string(slot), [slot](const std::filesystem::path& base) { cities::writeSlotFiles(base, slot); }});
 }
 
 }  // namespace gen

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <mutex>
 
 namespace gen::cities {
 
@@ -65,8 +67,9 @@ Raster drawCityMap(int map, int size) {
     Raster img(size, size, rgb(0x05070c));
     // The streets: everything inside the world rectangle starts as road.
     {
-        Rect all{c.xmin, c.zmin, c.xmax, c.zmax};
-        img.fillPolygon(rectPolygon(c, all, size), rgb(0x313a4c));
+        // The warp leaves the world edge in place, so four corners do.
+        P2 a = mapPixel(map, c.xmin, c.zmin, size), b = mapPixel(map, c.xmax, c.zmax, size);
+        img.fillRect(a.x, a.z, b.x, b.z, rgb(0x313a4c));
     }
     for (const Block& b : c.blocks) {
         Color land = rgb(0x0d121c);
@@ -109,7 +112,16 @@ Raster drawCityMap(int map, int size) {
 
 Raster drawCircuitPreview(int slot, int size) {
     const Circuit& ci = circuit(slot);
-    Raster img = drawCityMap(ci.map, size);
+    Raster img;
+    {
+        // Every slot of a city starts from the same drawing.
+        static std::mutex mutex;
+        static std::map<std::pair<int, int>, Raster> cache;
+        std::lock_guard<std::mutex> lock(mutex);
+        auto key = std::make_pair(ci.map, size);
+        if (!cache.count(key)) cache[key] = drawCityMap(ci.map, size);
+        img = cache[key];
+    }
     auto pix = [&](float x, float z) {
         P2 p = mapPixel(ci.map, x, z, size);
         return Vec2{p.x, p.z};

@@ -341,41 +341,60 @@ void save(const std::filesystem::path& base, const std::string& name, const Rast
 
 }  // namespace
 
+Raster trackTexture(const std::string& file) {
+    if (file == "street.bmp") return streetTexture();
+    if (file == "avenue.bmp") return avenueTexture();
+    if (file == "junction.bmp") return junctionTexture();
+    if (file == "pavement.bmp") return slabs(256, 61, Color{0.36f, 0.35f, 0.34f, 1}, 3, 2.0f);
+    if (file == "plaza.bmp") return slabs(256, 62, Color{0.42f, 0.36f, 0.32f, 1}, 8, 1.5f);
+    if (file == "kerb.bmp") return noiseTexture(128, 63, Color{0.32f, 0.32f, 0.31f, 1}, Color{0.55f, 0.55f, 0.52f, 1}, 8);
+    if (file == "barrier.bmp") return barrierTexture();
+    if (file == "barriersign.tga") return barrierSignTexture();
+    if (file == "grass.bmp") return noiseTexture(256, 71, Color{0.03f, 0.08f, 0.03f, 1}, Color{0.12f, 0.24f, 0.08f, 1}, 16);
+    if (file == "ground.bmp") return noiseTexture(256, 72, Color{0.1f, 0.1f, 0.1f, 1}, Color{0.24f, 0.23f, 0.21f, 1}, 16);
+    if (file == "water.bmp") return noiseTexture(256, 73, Color{0.01f, 0.03f, 0.07f, 1}, Color{0.05f, 0.12f, 0.2f, 1}, 32);
+    if (file == "roof.bmp") return slabs(256, 74, Color{0.2f, 0.2f, 0.21f, 1}, 4, 1.0f);
+    if (file == "rooftiles.bmp") return slabs(256, 75, Color{0.32f, 0.12f, 0.09f, 1}, 8, 1.5f);
+    if (file == "concrete.bmp") return noiseTexture(256, 76, Color{0.25f, 0.25f, 0.26f, 1}, Color{0.45f, 0.45f, 0.44f, 1}, 8);
+    if (file == "hedge.bmp") return noiseTexture(256, 77, Color{0.02f, 0.07f, 0.03f, 1}, Color{0.12f, 0.26f, 0.1f, 1}, 32);
+    if (file == "metal.bmp") return noiseTexture(64, 78, Color{0.12f, 0.13f, 0.15f, 1}, Color{0.3f, 0.31f, 0.34f, 1}, 4);
+    if (file == "steel.bmp") return noiseTexture(64, 79, Color{0.45f, 0.35f, 0.05f, 1}, Color{0.7f, 0.55f, 0.1f, 1}, 4);
+    if (file == "container.bmp") return containerTexture();
+    if (file == "lamphead.tga") return lampHeadTexture();
+    if (file == "foliage.tga") return foliageTexture();
+    if (file == "tower.tga") return facade({rgb(0x1c2430), rgb(0x10151c), 3, 61, 4, 62, 0.45f, true, 81});
+    if (file == "office.tga") return facade({rgb(0x5a5c60), rgb(0x3a3c40), 6, 58, 14, 50, 0.4f, false, 82});
+    if (file == "apartment.tga") return facade({rgb(0x6a5a4a), rgb(0x4a3e34), 16, 48, 14, 50, 0.45f, false, 83});
+    if (file == "brick.tga") return facade({rgb(0x5a2e22), rgb(0x3a1c16), 14, 50, 12, 52, 0.5f, false, 84});
+    if (file == "warehouse.tga") return facade({rgb(0x44484c), rgb(0x2c3034), 20, 44, 8, 20, 0.25f, false, 85});
+    if (file == "house.tga") return facade({rgb(0x8a8272), rgb(0x5a544a), 12, 52, 16, 48, 0.5f, false, 86});
+    if (file == "shopfront.tga") return shopFrontTexture();
+    if (file == "neon.tga") return neonTexture();
+    return {};
+}
+
+namespace {
+
+const char* const kTextureFiles[] = {
+    "street.bmp", "avenue.bmp", "junction.bmp", "pavement.bmp", "plaza.bmp", "kerb.bmp", "barrier.bmp",
+    "barriersign.tga", "grass.bmp", "ground.bmp", "water.bmp", "roof.bmp", "rooftiles.bmp", "concrete.bmp",
+    "hedge.bmp", "metal.bmp", "steel.bmp", "container.bmp", "lamphead.tga", "foliage.tga", "tower.tga",
+    "office.tga", "apartment.tga", "brick.tga", "warehouse.tga", "house.tga", "shopfront.tga", "neon.tga"};
+
+}  // namespace
+
 void addTrackTextureJobs(JobList& jobs) {
-    jobs.push_back({"maps/textures/roads", [](const std::filesystem::path& base) {
-        save(base, "street.bmp", streetTexture(), false);
-        save(base, "avenue.bmp", avenueTexture(), false);
-        save(base, "junction.bmp", junctionTexture(), false);
-        save(base, "pavement.bmp", slabs(256, 61, Color{0.36f, 0.35f, 0.34f, 1}, 3, 2.0f), false);
-        save(base, "plaza.bmp", slabs(256, 62, Color{0.42f, 0.36f, 0.32f, 1}, 8, 1.5f), false);
-        save(base, "kerb.bmp", noiseTexture(128, 63, Color{0.32f, 0.32f, 0.31f, 1}, Color{0.55f, 0.55f, 0.52f, 1}, 8), false);
-        save(base, "barrier.bmp", barrierTexture(), false);
-        save(base, "barriersign.tga", barrierSignTexture(), true);
-    }});
-    jobs.push_back({"maps/textures/ground", [](const std::filesystem::path& base) {
-        save(base, "grass.bmp", noiseTexture(256, 71, Color{0.03f, 0.08f, 0.03f, 1}, Color{0.12f, 0.24f, 0.08f, 1}, 16), false);
-        save(base, "ground.bmp", noiseTexture(256, 72, Color{0.1f, 0.1f, 0.1f, 1}, Color{0.24f, 0.23f, 0.21f, 1}, 16), false);
-        save(base, "water.bmp", noiseTexture(256, 73, Color{0.01f, 0.03f, 0.07f, 1}, Color{0.05f, 0.12f, 0.2f, 1}, 32), false);
-        save(base, "roof.bmp", slabs(256, 74, Color{0.2f, 0.2f, 0.21f, 1}, 4, 1.0f), false);
-        save(base, "rooftiles.bmp", slabs(256, 75, Color{0.32f, 0.12f, 0.09f, 1}, 8, 1.5f), false);
-        save(base, "concrete.bmp", noiseTexture(256, 76, Color{0.25f, 0.25f, 0.26f, 1}, Color{0.45f, 0.45f, 0.44f, 1}, 8), false);
-        save(base, "hedge.bmp", noiseTexture(256, 77, Color{0.02f, 0.07f, 0.03f, 1}, Color{0.12f, 0.26f, 0.1f, 1}, 32), false);
-        save(base, "metal.bmp", noiseTexture(64, 78, Color{0.12f, 0.13f, 0.15f, 1}, Color{0.3f, 0.31f, 0.34f, 1}, 4), false);
-        save(base, "steel.bmp", noiseTexture(64, 79, Color{0.45f, 0.35f, 0.05f, 1}, Color{0.7f, 0.55f, 0.1f, 1}, 4), false);
-        save(base, "container.bmp", containerTexture(), false);
-        save(base, "lamphead.tga", lampHeadTexture(), true);
-        save(base, "foliage.tga", foliageTexture(), true);
-    }});
-    jobs.push_back({"maps/textures/facades", [](const std::filesystem::path& base) {
-        save(base, "tower.tga", facade({rgb(0x1c2430), rgb(0x10151c), 3, 61, 4, 62, 0.45f, true, 81}), true);
-        save(base, "office.tga", facade({rgb(0x5a5c60), rgb(0x3a3c40), 6, 58, 14, 50, 0.4f, false, 82}), true);
-        save(base, "apartment.tga", facade({rgb(0x6a5a4a), rgb(0x4a3e34), 16, 48, 14, 50, 0.45f, false, 83}), true);
-        save(base, "brick.tga", facade({rgb(0x5a2e22), rgb(0x3a1c16), 14, 50, 12, 52, 0.5f, false, 84}), true);
-        save(base, "warehouse.tga", facade({rgb(0x44484c), rgb(0x2c3034), 20, 44, 8, 20, 0.25f, false, 85}), true);
-        save(base, "house.tga", facade({rgb(0x8a8272), rgb(0x5a544a), 12, 52, 16, 48, 0.5f, false, 86}), true);
-        save(base, "shopfront.tga", shopFrontTexture(), true);
-        save(base, "neon.tga", neonTexture(), true);
-    }});
+    // Three jobs share the list so the slow images spread over the workers.
+    for (int part = 0; part < 3; ++part) {
+        jobs.push_back({"maps/textures/" + std::to_string(part), [part](const std::filesystem::path& base) {
+            int k = 0;
+            for (const char* file : kTextureFiles) {
+                if (k++ % 3 != part) continue;
+                std::string name = file;
+                save(base, name, trackTexture(name), name.find(".tga") != std::string::npos);
+            }
+        }});
+    }
 }
 
 }  // namespace gen::cities

@@ -5,9 +5,14 @@
 #pragma once
 
 #include "jobs.h"
+#include "raster.h"
+
+#include <string>
 
 namespace gen::cities {
 
 void addTrackTextureJobs(JobList& jobs);
+// One track texture by file name (as written to base/maps/textures/); empty when unknown.
+Raster trackTexture(const std::string& file);
 
 }  // namespace gen::cities
