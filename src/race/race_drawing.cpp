@@ -2,6 +2,7 @@
 #include "race/race_flow.h"
 
 #include "content/car_loading.h"
+#include "content/track_loading.h"
 #include "race/car_dynamics.h"
 #include "render/render_targets.h"
 
@@ -33,8 +34,14 @@ void drawStandInBox(const CarPlacement& placement) {
 
 }  // namespace
 
+bool simpleTrackDrawing = false;
+
 void drawRaceFrame() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (simpleTrackDrawing && trackLayers.visual) {
+        glEnable(GL_TEXTURE_2D);
+        trackLayers.visual->drawSimple();
+    }
     for (int i = 0; i < raceCarCount; ++i) {
         const CarPlacement& placement = raceCarPlacements[i];
         if (!placement.shown) continue;

@@ -181,6 +181,7 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
         loopFlags.startupLoading = false;
         loadPresetConfig(options.car);
         GameState = gameStates::racing;
+        simpleTrackDrawing = true;
         loadTrack(options.track, TrackLoadOptions{});
         if (options.autopilot) resetAutopilot();
 
