@@ -23,6 +23,7 @@ Raster iconAtlas();
 Raster iconButtonFace();
 Raster textButtonFace();
 Raster arrowImage();
+Raster highlightGlow();
 Raster thinStrip();
 Raster wideStrip();
 Raster bandOverlay();

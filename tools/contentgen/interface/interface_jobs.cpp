@@ -61,6 +61,7 @@ void addInterfaceJobs(JobList& jobs) {
     tga(jobs, 23, true, logoFlickerImage);
     tga(jobs, 24, true, textButtonFace);
     tga(jobs, 25, true, arrowImage);
+    tga(jobs, 26, true, highlightGlow);
     tga(jobs, 27, true, bandOverlay);
     tga(jobs, 28, true, stripeOverlay);
     tga(jobs, 29, true, cursorImage);

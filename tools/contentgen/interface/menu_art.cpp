@@ -126,6 +126,20 @@ Raster iconButtonFace() { return buttonPlate(256, 128, 12, 22, 4); }
 
 Raster textButtonFace() { return buttonPlate(256, 64, 8, 16, 3); }
 
+Raster highlightGlow() {
+    // A soft orange glow for lighting up a chosen row or item; fades out at every edge.
+    const int w = 256, h = 64;
+    Raster img(w, h, withAlpha(palette::orange, 0.0f));
+    img.shade([&](float x, float y) {
+        float u = std::fabs(x / w - 0.5f) * 2.0f, v = std::fabs(y / h - 0.5f) * 2.0f;
+        float a = (1.0f - u * u) * std::exp(-v * v * 4.0f) * 0.8f;
+        Color c = lerp(palette::orange, rgb(0xffd9a0), std::exp(-v * v * 30.0f) * (1.0f - u));
+        c.a = std::clamp(a, 0.0f, 1.0f);
+        return c;
+    }, Blend::Replace);
+    return img;
+}
+
 Raster arrowImage() {
     // Points left; the game mirrors it for the increasing direction.
     const int n = 128;

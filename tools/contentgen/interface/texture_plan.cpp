@@ -35,7 +35,7 @@ Raster makeStandIn(const StandIn& s) {
 }
 
 const std::vector<int>& unusedTgaEntries() {
-    static const std::vector<int> list{0, 2, 8, 26, 37};
+    static const std::vector<int> list{0, 2, 8, 37};
     return list;
 }
 
