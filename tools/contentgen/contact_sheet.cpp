@@ -63,7 +63,7 @@ bool write(const std::filesystem::path& pngPath, const std::string& filter) {
         if (match) chosen.push_back(&kv);
     }
     if (chosen.empty()) return false;
-    const int kThumb = gThumb, kCellW = kThumb + 16, kCellH = kThumb + 34;
+    const int kThumb = gThumb, kCellW = kThumb + 16, kCellH = kThumb + 46;
     const int kColumns = std::max(1, 1600 / kCellW);
     int columns = std::min<int>(kColumns, static_cast<int>(chosen.size()));
     int rows = (static_cast<int>(chosen.size()) + columns - 1) / columns;
@@ -84,9 +84,14 @@ bool write(const std::filesystem::path& pngPath, const std::string& filter) {
                                         : Color{c.r, c.g, c.b, 1};
                 sheet.at(ox + x, oy + y) = out;
             }
-        std::string text = name + "  " + std::to_string(e.width) + "x" + std::to_string(e.height);
-        font.draw(sheet, text, static_cast<float>(cx + kCellW / 2), static_cast<float>(cy + kThumb + 18), label,
+        // Name and size on two lines, cut to the cell's width.
+        std::string size = std::to_string(e.width) + "x" + std::to_string(e.height);
+        std::string shown = name;
+        while (shown.size() > 4 && font.measure(shown, label) > kCellW - 6) shown.erase(0, 1);
+        font.draw(sheet, shown, static_cast<float>(cx + kCellW / 2), static_cast<float>(cy + kThumb + 20), label,
                   rgb(0xe0e0e0), 0.5f);
+        font.draw(sheet, size, static_cast<float>(cx + kCellW / 2), static_cast<float>(cy + kThumb + 34), label,
+                  rgb(0xa0a4b0), 0.5f);
     }
     return writePng(sheet, pngPath, false);
 }
