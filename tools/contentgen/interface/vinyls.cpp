@@ -91,11 +91,11 @@ std::vector<Design> bandDesigns() {
             r.fillPolygon({{x, 128}, {x + 150, 60}, {x + 70, 120}, {x + 190, 128}, {x + 70, 136}, {x + 150, 196}}, kBlack);
         }
     });
-    // 4 Racing number in a roundel.
+    // 4 Roundel with a star.
     d.push_back([](Raster& r) {
         r.fillCircle(512, 128, 108, kWhite);
         r.strokeCircle(512, 128, 100, 8, kBlack);
-        text(r, "77", 512, 182, 150, kBlack, 0.5f, 0.12f);
+        r.fillPolygon(starPoints(512, 134, 84, 34, 5), kBlack);
     });
     // 5 Chequered band.
     d.push_back([](Raster& r) {
@@ -116,10 +116,10 @@ std::vector<Design> bandDesigns() {
                        {380, 134}, {20, 146}},
                       kYellow);
     });
-    // 8 Big lettering.
+    // 8 Spear: a stripe tapering towards the tail with an orange edge.
     d.push_back([](Raster& r) {
-        r.fillRect(0, 168, kW, 178, kOrange);
-        text(r, "NIGHTRUN", 512, 160, 120, kWhite, 0.5f, 0.2f);
+        r.fillPolygon({{0, 84}, {980, 124}, {1000, 132}, {0, 172}}, kOrange);
+        r.fillPolygon({{0, 96}, {900, 126}, {918, 130}, {0, 160}}, kWhite);
     });
     // 9 Saw-tooth stripe.
     d.push_back([](Raster& r) {
@@ -176,12 +176,12 @@ std::vector<Design> bandDesigns() {
             r.fillPolygon({{x, 70}, {x + 50, 70}, {x + 110, 128}, {x + 50, 186}, {x, 186}, {x + 60, 128}}, i % 2 ? kOrange : kWhite);
         }
     });
-    // 16 Number with stripes.
+    // 16 Red stripes with a diamond badge.
     d.push_back([](Raster& r) {
         r.fillRect(0, 60, kW, 76, kRed);
         r.fillRect(0, 180, kW, 196, kRed);
-        r.fillRoundRect(412, 52, 612, 204, 20, kWhite);
-        text(r, "13", 512, 180, 140, kRed, 0.5f, 0.1f);
+        r.fillPolygon({{512, 36}, {616, 128}, {512, 220}, {408, 128}}, kWhite);
+        r.fillPolygon({{512, 70}, {578, 128}, {512, 186}, {446, 128}}, kRed);
     });
     // 17 Pixel blocks breaking up.
     d.push_back([](Raster& r) {
@@ -203,8 +203,8 @@ std::vector<Design> bandDesigns() {
             float t = i / 200.0f;
             p.push_back({40 + t * 940, 128 + std::sin(t * kPi * 4) * 60 * (1 - t * 0.5f)});
         }
-        r.strokePolyline(p, 6, false, kWhite);
-        for (int k = 0; k < 4; ++k) r.strokeCircle(160 + k * 235.0f, 128 + (k % 2 ? 40.0f : -40.0f), 24, 5, kOrange);
+        r.strokePolyline(p, 10, false, kWhite);
+        for (int k = 0; k < 4; ++k) r.strokeCircle(160 + k * 235.0f, 128 + (k % 2 ? 40.0f : -40.0f), 26, 9, kOrange);
     });
     // 20 Honeycomb band.
     d.push_back([](Raster& r) {
@@ -341,7 +341,7 @@ std::vector<Design> topDesigns() {
         }
     });
     // 18 Lettering.
-    d.push_back([](Raster& r) { text(r, "NIGHTRUN", 512, 170, 130, kBlack, 0.5f, 0.22f); });
+    d.push_back([](Raster& r) { text(r, "NIGHTRUN", 512, 150, 84, kBlack, 0.5f, 0.22f); });
     // 19 Wings emblem.
     d.push_back([](Raster& r) {
         for (int side = -1; side <= 1; side += 2) {
@@ -368,10 +368,14 @@ std::vector<Design> topDesigns() {
 }  // namespace
 
 Raster bandVinyl(int index) {
+    // The car's side takes the lower three quarters of the band (the upper rows fall on
+    // the edge of the top surfaces), so each design is squeezed into rows 64..256.
     static const std::vector<Design> designs = bandDesigns();
     Raster design(kW, kH, Color{1, 1, 1, 0});
     designs.at(static_cast<size_t>(index))(design);
-    return finish(design);
+    Raster placed(kW, kH, Color{1, 1, 1, 0});
+    placed.composite(design.resized(kW, kH * 3 / 4), 0, kH / 4, Blend::Replace);
+    return finish(placed);
 }
 
 Raster vinylPreview(const Raster& vinyl) {
@@ -388,9 +392,17 @@ Raster vinylPreview(const Raster& vinyl) {
 }
 
 Raster topVinyl(int index) {
+    // Along the car the top band has about twice the pixels per unit that it has across,
+    // so round emblems are drawn square and then stretched to double width.
     static const std::vector<Design> designs = topDesigns();
+    static const int emblems[] = {5, 6, 7, 17, 18};  // roundel, star, target, lettering, wings
     Raster design(kW, kH, Color{1, 1, 1, 0});
     designs.at(static_cast<size_t>(index))(design);
+    for (int e : emblems)
+        if (e == index) {
+            Raster middle = design.region(kW / 4, 0, kW / 2, kH);
+            design = middle.resized(kW, kH);
+        }
     return finish(design);
 }
 
