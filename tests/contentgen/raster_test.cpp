@@ -270,3 +270,31 @@ TEST(JobRunner, TwoJobsWritingOneFileIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Raster, ArcsCoverOnlyTheirAngles) {
+    // y grows downwards, so angles grow clockwise on screen: 0 is +x, pi/2 is straight down.
+    Raster r(64, 64, gen::palette::clear);
+    r.strokeArc(32, 32, 20, 4, 0.0f, 1.5707963f, gen::palette::white);
+    EXPECT_GT(r.at(52, 32).a, 0.5f);  // right
+    EXPECT_GT(r.at(32, 52).a, 0.5f);  // below
+    EXPECT_EQ(r.at(12, 32).a, 0.0f);  // left
+    EXPECT_EQ(r.at(32, 12).a, 0.0f);  // above
+    Raster e(64, 64, gen::palette::clear);
+    e.fillEllipse(32, 32, 20, 8, gen::palette::white);
+    EXPECT_GT(e.at(50, 32).a, 0.5f);
+    EXPECT_EQ(e.at(32, 44).a, 0.0f);
+}
+
+TEST(Raster, GlowSurroundsALayerAndStaysUnderIt) {
+    Raster r(48, 48, Color{1, 1, 1, 0});
+    r.fillRect(20, 20, 28, 28, Color{1, 0.5f, 0, 1});
+    r.glow(8, 1.5f);
+    EXPECT_GT(r.at(16, 24).a, 0.05f);         // a halo outside the square
+    EXPECT_FLOAT_EQ(r.at(24, 24).a, 1.0f);    // the square itself unchanged
+    EXPECT_NEAR(r.at(24, 24).g, 0.5f, 1e-4);
+    EXPECT_EQ(r.at(0, 0).a, 0.0f);
+}
+
+}  // namespace
