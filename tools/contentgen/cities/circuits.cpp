@@ -151,11 +151,12 @@ std::vector<Candidate> candidatesFor(const City& c, const StartInfo& si, uint32_
     for (int side = 0; side < 2; ++side) {
         int seedBlock = side == 0 ? south : north, forbidden = side == 0 ? north : south;
         if (seedBlock < 0) continue;
-        for (int run = 0; run < 160; ++run) {
+        for (int run = 0; run < 300; ++run) {
             Rng rng(seed ^ uint32_t(side * 7919 + run * 104729));
             std::vector<char> in(nb, 0);
             std::vector<int> region{seedBlock};
             in[size_t(seedBlock)] = 1;
+            float length = 0;
             for (int step = 0; step < 60; ++step) {
                 std::vector<int> frontier;
                 for (int b : region)
@@ -181,11 +182,10 @@ std::vector<Candidate> candidatesFor(const City& c, const StartInfo& si, uint32_
                     std::sort(cand.region.begin(), cand.region.end());
                     cand.loop = std::move(loop);
                     measure(c, si, cand);
-                    if (cand.length > 3000) break;
-                    if (cand.length >= 1150 && seen.insert(cand.region).second) out.push_back(std::move(cand));
+                    length = cand.length;
+                    if (length >= 1150 && length <= 3000 && seen.insert(cand.region).second) out.push_back(std::move(cand));
                 }
-                if (!grown) break;
-                if (!out.empty() && out.back().length > 2950) break;
+                if (!grown || length > 2950) break;
             }
         }
     }
@@ -336,46 +336,57 @@ std::array<Circuit, 30> planAll() {
             float cost;
         };
         std::vector<std::vector<Option>> options(10);
-        for (int race = 1; race <= 10; ++race) {
-            int slot = club * 10 + race;
-            auto key = startKey(slot);
-            float lt = targetLength(club, race), kt = targetCorners(club, race);
-            for (const Candidate& cand : pools[key]) {
-                if (usedRegions[key.first - 1].count(cand.region)) continue;
-                if (cand.length < 1230 || cand.length > 2930) continue;
-                if (std::fabs(cand.length - lt) > 500 || std::fabs(float(cand.corners) - kt) > 6) continue;
-                float cost = std::fabs(cand.length - lt) / 80.0f + std::fabs(float(cand.corners) - kt) * 0.7f;
-                for (int ft : firstTurns[key])
-                    if (ft == cand.firstTurn) cost += 3;
-                options[size_t(race - 1)].push_back({&cand, cost});
-            }
-        }
         std::vector<std::vector<float>> best(10);
         std::vector<std::vector<int>> back(10);
-        for (size_t r = 0; r < 10; ++r) {
-            best[r].assign(options[r].size(), 1e30f);
-            back[r].assign(options[r].size(), -1);
-            for (size_t i = 0; i < options[r].size(); ++i) {
-                const Candidate* ci = options[r][i].cand;
-                if (r == 0) {
-                    best[r][i] = options[r][i].cost;
-                    continue;
+        int pick = -1;
+        // Close to the targets first; if no chain fits, any lengths and corner counts that still grow.
+        for (int relax = 0; relax < 3 && pick < 0; ++relax) {
+            for (int race = 1; race <= 10; ++race) {
+                int slot = club * 10 + race;
+                auto key = startKey(slot);
+                float lt = targetLength(club, race), kt = targetCorners(club, race);
+                std::vector<Option>& opts = options[size_t(race - 1)];
+                opts.clear();
+                for (const Candidate& cand : pools[key]) {
+                    if (usedRegions[key.first - 1].count(cand.region)) continue;
+                    if (cand.length < 1230 || cand.length > 2930) continue;
+                    float window = relax == 0 ? 500.0f : relax == 1 ? 900.0f : 2000.0f;
+                    if (std::fabs(cand.length - lt) > window || std::fabs(float(cand.corners) - kt) > window / 80.0f) continue;
+                    float cost = std::fabs(cand.length - lt) / 80.0f + std::fabs(float(cand.corners) - kt) * 0.7f;
+                    for (int ft : firstTurns[key])
+                        if (ft == cand.firstTurn) cost += 3;
+                    opts.push_back({&cand, cost});
                 }
-                for (size_t j = 0; j < options[r - 1].size(); ++j) {
-                    const Candidate* cj = options[r - 1][j].cand;
-                    if (best[r - 1][j] >= 1e29f || ci->length < cj->length + 40 || ci->corners < cj->corners) continue;
-                    if (ci->region == cj->region) continue;
-                    float total = best[r - 1][j] + options[r][i].cost;
-                    if (total < best[r][i]) {
-                        best[r][i] = total;
-                        back[r][i] = int(j);
+                // Keep the best few hundred per race so the chain search stays quick.
+                std::sort(opts.begin(), opts.end(), [](const Option& a, const Option& b) {
+                    return a.cost < b.cost || (a.cost == b.cost && a.cand->length < b.cand->length);
+                });
+                if (opts.size() > 600) opts.resize(600);
+            }
+            for (size_t r = 0; r < 10; ++r) {
+                best[r].assign(options[r].size(), 1e30f);
+                back[r].assign(options[r].size(), -1);
+                for (size_t i = 0; i < options[r].size(); ++i) {
+                    const Candidate* ci = options[r][i].cand;
+                    if (r == 0) {
+                        best[r][i] = options[r][i].cost;
+                        continue;
+                    }
+                    for (size_t j = 0; j < options[r - 1].size(); ++j) {
+                        const Candidate* cj = options[r - 1][j].cand;
+                        if (best[r - 1][j] >= 1e29f || ci->length < cj->length + 40 || ci->corners < cj->corners) continue;
+                        if (ci->region == cj->region) continue;
+                        float total = best[r - 1][j] + options[r][i].cost;
+                        if (total < best[r][i]) {
+                            best[r][i] = total;
+                            back[r][i] = int(j);
+                        }
                     }
                 }
             }
+            for (size_t i = 0; i < options[9].size(); ++i)
+                if (best[9][i] < 1e29f && (pick < 0 || best[9][i] < best[9][size_t(pick)])) pick = int(i);
         }
-        int pick = -1;
-        for (size_t i = 0; i < options[9].size(); ++i)
-            if (best[9][i] < 1e29f && (pick < 0 || best[9][i] < best[9][size_t(pick)])) pick = int(i);
         for (int r = 9; r >= 0 && pick >= 0; --r) {
             int slot = club * 10 + r + 1;
             const Candidate& cand = *options[size_t(r)][size_t(pick)].cand;

@@ -229,6 +229,14 @@ void frontage(Ctx& x, const Block& b, const Segment2& w, float a0, float a1, flo
             bool shop = rng.chance(ks.shopChance) && lot >= 9;
             boxWalls(x, bx, x.mat[int(fm)], float(rng.below(8)) * 0.125f, shop, roof);
             if (shop) shopDressing(x, bx, rng);
+            if (h > 12 && h <= 35 && lot > 10 && dep > 10 && rng.chance(0.5f)) {
+                // A plant room or water tank on the roof.
+                Box unit = makeBox(x.c, p, d, n, a + lot * rng.range(0.2f, 0.5f), 3.5f, dep * rng.range(0.25f, 0.5f), 3.0f);
+                unit.yb = bx.top - 0.1f;
+                unit.yRef = bx.top;
+                unit.top = bx.top + rng.range(1.8f, 3.0f);
+                boxWalls(x, unit, x.mat[int(Mat::Concrete)], 0, false, roof);
+            }
             if (h > 35 && lot > 16 && dep > 16) {
                 // A set-back crown on tall buildings.
                 Box crown = makeBox(x.c, p, d, n, a + 3, lot - 6, 3, dep - 6);
@@ -408,6 +416,41 @@ void streetTrees(Ctx& x, const Block& b) {
     }
 }
 
+// Bus shelters at the back of the pavement along busy blocks: a roof on glass walls.
+void busShelters(Ctx& x, const Block& b) {
+    if (b.edge || !(b.kind == BlockKind::Shops || b.kind == BlockKind::Offices || b.kind == BlockKind::Apartments ||
+                    b.kind == BlockKind::Towers))
+        return;
+    Rng rng(b.seed ^ 0xb05u);
+    for (const Segment2& k : b.kerbs) {
+        float len = std::hypot(k.u1 - k.u0, k.v1 - k.v0);
+        if (len < 70 || !rng.chance(0.35f)) continue;
+        P2 d{(k.u1 - k.u0) / len, (k.v1 - k.v0) / len};
+        P2 n{-d.z, d.x};
+        P2 p{k.u0, k.v0};
+        float a = rng.range(22, len - 22);
+        float y = x.c.height(p.x + d.x * a, p.z + d.z * a) + kKerbHeight;
+        Box roofBox = makeBox(x.c, p, d, n, a - 2.3f, 4.6f, 2.7f, 2.0f);
+        roofBox.yb = y + 2.5f;
+        roofBox.yRef = roofBox.yb;
+        roofBox.top = y + 2.65f;
+        boxWalls(x, roofBox, x.mat[int(Mat::Steel)], 0, false, x.mat[int(Mat::Steel)]);
+        auto panel = [&](P2 e0, P2 e1) {
+            V3 a0 = worldAt(x.c, e0, y + 0.2f), b0 = worldAt(x.c, e1, y + 0.2f), a1 = worldAt(x.c, e0, y + 2.5f), b1 = worldAt(x.c, e1, y + 2.5f);
+            float st[8] = {0, 1, 1, 1, 1, 0, 0, 0};
+            x.out.glass.quad(a0, b0, b1, a1, st, x.glass);
+            float back[8] = {1, 1, 0, 1, 0, 0, 1, 0};
+            x.out.glass.quad(b0, a0, a1, b1, back, x.glass);
+            addTerrainWall(x.out.collision, x.c, {e0.x, e0.z, e1.x, e1.z}, -0.3f, 2.6f, x.wallCollision, 0);
+        };
+        P2 back0 = add(add(p, d, a - 2.1f), n, 4.4f), back1 = add(add(p, d, a + 2.1f), n, 4.4f);
+        P2 side0 = add(add(p, d, a - 2.1f), n, 2.9f), side1 = add(add(p, d, a + 2.1f), n, 2.9f);
+        panel(back1, back0);
+        panel(back0, side0);
+        panel(side1, back1);
+    }
+}
+
 }  // namespace
 
 void thinTrees(MeshLayer& trees, size_t maxTriangles, uint32_t seed) {
@@ -432,6 +475,7 @@ void buildBlocks(const City& c, CityMeshes& out) {
     for (const Block& b : c.blocks) {
         buildBlock(x, b);
         streetTrees(x, b);
+        busShelters(x, b);
     }
     thinTrees(out.trees, 7600, 0x7ee5u + uint32_t(c.map));
     // A dark ground far below everything, so gaps never show the sky.

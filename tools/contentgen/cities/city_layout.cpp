@@ -46,9 +46,9 @@ struct CityParams {
 CityParams paramsFor(int map) {
     switch (map) {
     case 2:
-        return {CityStyle::Harbour, "harbour", -740, 725, -820, 645, 85, 105, 160, 0.4f, 2, 0.07f, 2, 3, 6, 0x4a7b0c21u};
+        return {CityStyle::Harbour, "harbour", -740, 725, -820, 645, 90, 110, 170, 0.5f, 2, 0.07f, 2, 3, 6, 0x4a7b0c21u};
     case 3:
-        return {CityStyle::Hillside, "hillside", -690, 770, -730, 725, 80, 95, 150, 0.3f, 4, 0.085f, 4, 8, 14, 0x11dd5e03u};
+        return {CityStyle::Hillside, "hillside", -690, 770, -730, 725, 80, 95, 150, 0.3f, 6, 0.11f, 4, 8, 14, 0x11dd5e03u};
     default:
         return {CityStyle::Downtown, "downtown", -650, 740, -780, 610, 80, 95, 140, 0.35f, 3, 0.075f, 2, 3, 6, 0x90c1e7a5u};
     }

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kMaxLamps = 200;
 constexpr float kLampHeight = 7.5f;   // light above the road
-constexpr float kLampSpacing = 26.0f;
+constexpr float kLampSpacing = 22.0f;
 
 struct PropCtx {
     const City& c;
@@ -137,6 +137,15 @@ void addCircuitProps(const City& c, const Circuit& ci, SlotMeshes& out) {
     out.light.material({"light", "", 1.0f});
     for (const Segment2& s : ci.barriers) barrier(x, s);
 
+    // One lamp behind each barrier lights the closed street beyond it.
+    for (const Segment2& s : ci.barriers) {
+        float len = std::hypot(s.u1 - s.u0, s.v1 - s.v0);
+        float du = (s.u1 - s.u0) / len, dv = (s.v1 - s.v0) / len;
+        float nu = dv, nv = -du;  // towards the route; the closed street lies the other way
+        float u = s.u0 - nu * 14 + du * (kPavementWidth - 0.9f), v = s.v0 - nv * 14 + dv * (kPavementWidth - 0.9f);
+        lamp(x, u, v, du, dv);
+    }
+
     // Lamps along the route, alternating sides, clear of the crossings.
     int side = 1;
     for (const RouteEdge& e : ci.edges) {
@@ -158,14 +167,6 @@ void addCircuitProps(const City& c, const Circuit& ci, SlotMeshes& out) {
             lamp(x, u0 + du * a + nu * off, v0 + dv * a + nv * off, -nu, -nv);
             side = -side;
         }
-    }
-    // One lamp behind each barrier lights the closed street beyond it.
-    for (const Segment2& s : ci.barriers) {
-        float len = std::hypot(s.u1 - s.u0, s.v1 - s.v0);
-        float du = (s.u1 - s.u0) / len, dv = (s.v1 - s.v0) / len;
-        float nu = dv, nv = -du;  // towards the route; the closed street lies the other way
-        float u = s.u0 - nu * 14 + du * (kPavementWidth - 0.9f), v = s.v0 - nv * 14 + dv * (kPavementWidth - 0.9f);
-        lamp(x, u, v, du, dv);
     }
 }
 

@@ -73,19 +73,22 @@ Raster drawCityMap(int map, int size) {
     }
     for (const Block& b : c.blocks) {
         Color land = rgb(0x0d121c);
-        if (b.kind == BlockKind::Park) land = rgb(0x0b2014);
-        if (b.kind == BlockKind::Quay) land = rgb(0x0a1a2c);
-        if (b.kind == BlockKind::Plaza) land = rgb(0x1a1a22);
+        if (b.kind == BlockKind::Park) land = rgb(0x0c2616);
+        if (b.kind == BlockKind::Houses) land = rgb(0x0e1a15);
+        if (b.kind == BlockKind::Yard || b.kind == BlockKind::Warehouses) land = rgb(0x12161c);
+        if (b.kind == BlockKind::Quay) land = rgb(0x161a20);
+        if (b.kind == BlockKind::Plaza) land = rgb(0x1e1c24);
         img.fillPolygon(rectPolygon(c, b.land, size), rgb(0x1a202c));  // pavement
         img.fillPolygon(rectPolygon(c, b.inner, size), land);
         if (b.kind == BlockKind::Quay) {
             Rect water{b.inner.u0, b.inner.v0 + 14, b.inner.u1, c.zmax};
-            img.fillPolygon(rectPolygon(c, water, size), rgb(0x061628));
+            img.fillPolygon(rectPolygon(c, water, size), rgb(0x0a2440));
         }
         // Buildings as a darker core, leaving a lighter courtyard rim.
-        if (b.kind != BlockKind::Park && b.kind != BlockKind::Quay && b.kind != BlockKind::Plaza && !b.edge) {
+        if (b.kind != BlockKind::Park && b.kind != BlockKind::Quay && b.kind != BlockKind::Plaza && b.kind != BlockKind::Houses &&
+            !b.edge) {
             Rect core{b.inner.u0 + 2, b.inner.v0 + 2, b.inner.u1 - 2, b.inner.v1 - 2};
-            img.fillPolygon(rectPolygon(c, core, size), b.kind == BlockKind::Towers ? rgb(0x141b2a) : rgb(0x10151f));
+            img.fillPolygon(rectPolygon(c, core, size), b.kind == BlockKind::Towers ? rgb(0x161e30) : rgb(0x10151f));
         }
     }
     // Avenues get a faint orange glow along their centre lines.

@@ -356,7 +356,7 @@ Raster trackTexture(const std::string& file) {
     if (file == "roof.bmp") return slabs(256, 74, Color{0.2f, 0.2f, 0.21f, 1}, 4, 1.0f);
     if (file == "rooftiles.bmp") return slabs(256, 75, Color{0.32f, 0.12f, 0.09f, 1}, 8, 1.5f);
     if (file == "concrete.bmp") return noiseTexture(256, 76, Color{0.25f, 0.25f, 0.26f, 1}, Color{0.45f, 0.45f, 0.44f, 1}, 8);
-    if (file == "hedge.bmp") return noiseTexture(256, 77, Color{0.02f, 0.07f, 0.03f, 1}, Color{0.12f, 0.26f, 0.1f, 1}, 32);
+    if (file == "hedge.bmp") return noiseTexture(256, 77, Color{0.06f, 0.16f, 0.06f, 1}, Color{0.22f, 0.42f, 0.16f, 1}, 32);
     if (file == "metal.bmp") return noiseTexture(64, 78, Color{0.12f, 0.13f, 0.15f, 1}, Color{0.3f, 0.31f, 0.34f, 1}, 4);
     if (file == "steel.bmp") return noiseTexture(64, 79, Color{0.45f, 0.35f, 0.05f, 1}, Color{0.7f, 0.55f, 0.1f, 1}, 4);
     if (file == "container.bmp") return containerTexture();
