@@ -206,6 +206,9 @@ Raster glowingText(int w, int h, const std::string& text, float size, Color colo
         float g = wide.sample(x, y).a * 0.9f, n2 = near.sample(x, y).a, core = layer.sample(x, y).a;
         Color c = scaled(colour, std::min(1.0f, g + n2 * 0.8f));
         c = lerp(c, hot, core);
+        // Drawn additively: the glow must be gone before the quad's edge.
+        float edge = std::min(std::min(x, w - x), std::min(y, h - y));
+        c = scaled(c, std::clamp(edge / 14.0f, 0.0f, 1.0f));
         c.a = 1;
         return c;
     }, Blend::Replace);
