@@ -35,24 +35,7 @@ std::vector<uint8_t> fileBytes(const std::filesystem::path& p) {
 TEST(Cities, WrittenSlotPassesTheTrackRules) {
     std::filesystem::path base = tempBase();
     writeSlotFiles(base, 4);
-    std::string dir = (base / "maps" / "4").string() + "/";
-    TrackFiles f;
-    f.slot = 4;
-    SbmModel collision, visual, glass, light, trees;
-    f.collisionLoaded = collision.load(dir + "map.sbm");
-    collision.classifySurfaces();
-    f.collision = trackTriangles(collision);
-    f.collisionTriangles = collision.triangleCount();
-    f.visualLoaded = visual.load(dir + "mapvisual.sbm");
-    f.visualTriangles = visual.triangleCount();
-    f.glassLoaded = glass.load(dir + "glass.sbm");
-    f.lightLoaded = light.load(dir + "light.sbm");
-    light.flatten();
-    f.lightTriangles = light.flatCount();
-    f.treesLoaded = trees.load(dir + "trees.sbm");
-    f.treeTriangles = trees.triangleCount();
-    f.pathLoaded = readAiPath(dir + "points/level.ai", f.path);
-    f.start = startPosition(4);
+    TrackFiles f = loadTrackFiles<SbmModel>(base.string(), 4);
     TrackReport r = checkTrack(f);
     EXPECT_TRUE(r.ok) << r.failure;
     EXPECT_GE(r.length, 1200);
@@ -62,6 +45,11 @@ TEST(Cities, WrittenSlotPassesTheTrackRules) {
     std::set<int> classes;
     for (const TrackTriangle& t : f.collision) classes.insert(t.surfaceClass);
     EXPECT_EQ(classes, (std::set<int>{1, 2, 3}));
+    std::string dir = (base / "maps" / "4").string() + "/";
+    SbmModel light, visual;
+    ASSERT_TRUE(light.load(dir + "light.sbm"));
+    ASSERT_TRUE(visual.load(dir + "mapvisual.sbm"));
+    light.flatten();
     EXPECT_GT(light.flatCount(), 40);
     TriangleGrid grid(f.collision);
     int measured = 0;
@@ -88,6 +76,16 @@ TEST(Cities, WrittenSlotPassesTheTrackRules) {
     for (const char* name : {"map.sbm", "mapvisual.sbm", "glass.sbm", "light.sbm", "trees.sbm", "points/level.ai"})
         EXPECT_EQ(fileBytes(base / "maps" / "4" / name), fileBytes(again / "maps" / "4" / name)) << name;
     std::filesystem::remove_all(base);
+}
+
+TEST(Cities, EveryBuiltSlotPassesTheTrackRules) {
+    // The build writes base/ into the run directory before the tests run.
+    std::string base = std::string(NIGHTRUN_RUN_DIR) + "/base";
+    if (!std::filesystem::exists(base + "/maps/1/map.sbm")) GTEST_SKIP() << "no generated content in " << base;
+    for (int slot = 1; slot <= 30; ++slot) {
+        TrackReport r = checkTrack(loadTrackFiles<SbmModel>(base, slot));
+        EXPECT_TRUE(r.ok) << reportLine(slot, r);
+    }
 }
 
 TEST(Cities, ThirtyDistinctCircuitsGrowHarderWithinEachClub) {

@@ -15,43 +15,6 @@ namespace {
 
 using namespace gen::cities;
 
-TrackFiles loadTrack(const std::string& base, int slot) {
-    TrackFiles f;
-    f.slot = slot;
-    std::string dir = base + "/maps/" + std::to_string(slot) + "/";
-    {
-        SbmModel m;
-        f.collisionLoaded = m.load(dir + "map.sbm");
-        m.classifySurfaces();
-        f.collisionTriangles = m.triangleCount();
-        f.collision = trackTriangles(m);
-    }
-    {
-        SbmModel m;
-        f.visualLoaded = m.load(dir + "mapvisual.sbm");
-        f.visualTriangles = m.triangleCount();
-    }
-    {
-        SbmModel m;
-        f.glassLoaded = m.load(dir + "glass.sbm");
-        f.glassTriangles = m.triangleCount();
-    }
-    {
-        SbmModel m;
-        f.lightLoaded = m.load(dir + "light.sbm");
-        m.flatten();
-        f.lightTriangles = m.flatCount();
-    }
-    {
-        SbmModel m;
-        f.treesLoaded = m.load(dir + "trees.sbm");
-        f.treeTriangles = m.triangleCount();
-    }
-    f.pathLoaded = readAiPath(dir + "points/level.ai", f.path);
-    f.start = startPosition(slot);
-    return f;
-}
-
 int checkTracks(const std::vector<std::string>& args) {
     std::string base = "base";
     bool stats = false;
@@ -75,7 +38,7 @@ int checkTracks(const std::vector<std::string>& args) {
         for (int s = 1; s <= 30; ++s) slots.push_back(s);
     int failed = 0;
     for (int slot : slots) {
-        TrackFiles f = loadTrack(base, slot);
+        TrackFiles f = loadTrackFiles<SbmModel>(base, slot);
         TrackReport r = checkTrack(f);
         std::printf("%s\n", reportLine(slot, r).c_str());
         if (stats)

@@ -49,6 +49,8 @@ void writeSlotFiles(const std::filesystem::path& base, int slot) {
         previews::save(name, drawCircuitPreview(slot, 1024));
         std::snprintf(name, sizeof name, "maps/slot%02d_street", slot);
         previews::save(name, renderStreetView(slot, 960, 540));
+        std::snprintf(name, sizeof name, "maps/slot%02d_lap", slot);
+        previews::save(name, renderStreetView(slot, 960, 540, int(ci.points.size() * 2 / 5)));
     }
 }
 

@@ -120,7 +120,7 @@ void drawLayer(Raster& img, std::vector<float>& depth, const Camera& cam, const 
 
 }  // namespace
 
-Raster renderStreetView(int slot, int width, int height) {
+Raster renderStreetView(int slot, int width, int height, int pathIndex) {
     const Circuit& ci = circuit(slot);
     SlotMeshes m = buildSlotMeshes(slot);
     std::vector<V3> lamps;
@@ -130,6 +130,13 @@ Raster renderStreetView(int slot, int width, int height) {
     cam.h = height;
     cam.eye = {ci.start.x - 14, ci.start.y + 2.2f, ci.start.z + kGridRoadOffset};
     cam.f = normalized({1, -0.08f, 0});
+    if (pathIndex >= 0 && !ci.points.empty()) {
+        size_t n = ci.points.size(), k = size_t(pathIndex) % n;
+        const V3& p = ci.points[k];
+        const V3& q = ci.points[(k + 3) % n];
+        cam.eye = {p.x, p.y + 1.4f, p.z};
+        cam.f = normalized({q.x - p.x, -0.08f * std::hypot(q.x - p.x, q.z - p.z), q.z - p.z});
+    }
     cam.r = normalized(cross(cam.f, {0, 1, 0}));
     cam.u = cross(cam.r, cam.f);
     cam.focal = float(height) * 0.5f / std::tan(35.0f * 3.14159265f / 180.0f);

@@ -7,7 +7,8 @@
 
 namespace gen::cities {
 
-// The view from behind the start grid along +x.
-Raster renderStreetView(int slot, int width, int height);
+// The view from behind the start grid along +x (pathIndex < 0), or from a point
+// of the AI path looking along it.
+Raster renderStreetView(int slot, int width, int height, int pathIndex = -1);
 
 }  // namespace gen::cities

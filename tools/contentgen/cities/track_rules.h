@@ -73,6 +73,39 @@ std::vector<TrackTriangle> trackTriangles(const Model& m) {
     return out;
 }
 
+// Loads slot's files under base/maps/N/ with the given model type (the game's
+// SbmModel: load, classifySurfaces, flatten, triangleCount, flatCount).
+template <class Model>
+TrackFiles loadTrackFiles(const std::string& base, int slot) {
+    TrackFiles f;
+    f.slot = slot;
+    std::string dir = base + "/maps/" + std::to_string(slot) + "/";
+    {
+        Model m;
+        f.collisionLoaded = m.load(dir + "map.sbm");
+        m.classifySurfaces();
+        f.collisionTriangles = m.triangleCount();
+        f.collision = trackTriangles(m);
+    }
+    auto count = [&](const char* file, bool& loaded, int& triangles) {
+        Model m;
+        loaded = m.load(dir + file);
+        triangles = m.triangleCount();
+    };
+    count("mapvisual.sbm", f.visualLoaded, f.visualTriangles);
+    count("glass.sbm", f.glassLoaded, f.glassTriangles);
+    count("trees.sbm", f.treesLoaded, f.treeTriangles);
+    {
+        Model m;
+        f.lightLoaded = m.load(dir + "light.sbm");
+        m.flatten();
+        f.lightTriangles = m.flatCount();  // each flattened triangle becomes one light
+    }
+    f.pathLoaded = readAiPath(dir + "points/level.ai", f.path);
+    f.start = startPosition(slot);
+    return f;
+}
+
 // Ray queries over a triangle soup (uniform grid in x and z).
 class TriangleGrid {
 public:
