@@ -1,4 +1,4 @@
-// contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--previews DIR] [--threads N]
+// contentgen --out DIR [--contact-sheet FILE] [--contact-filter A,B,..] [--contact-size PX] [--previews DIR] [--threads N]
 // writes the game's whole base/ tree, and optionally a PNG overview of the images
 // and full-size preview renders.
 #include "contact_sheet.h"
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         }
     }
     if (out.empty()) {
-        std::fprintf(stderr, "usage: contentgen --out DIR [--contact-sheet FILE] [--contact-filter TEXT] [--previews DIR] [--threads N]\n");
+        std::fprintf(stderr, "usage: contentgen --out DIR [--contact-sheet FILE] [--contact-filter A,B,..] [--contact-size PX] [--previews DIR] [--threads N]\n");
         return 2;
     }
     std::error_code ec;
