@@ -166,8 +166,8 @@ struct KindStyle {
 
 KindStyle styleOf(BlockKind k) {
     switch (k) {
-    case BlockKind::Towers: return {30, 48, 45, 130, 34, Mat::Tower, Mat::Office, 0.15f};
-    case BlockKind::Offices: return {20, 32, 18, 45, 26, Mat::Office, Mat::Tower, 0.2f};
+    case BlockKind::Towers: return {30, 48, 45, 130, 34, Mat::Tower, Mat::Tower2, 0.15f};
+    case BlockKind::Offices: return {20, 32, 18, 45, 26, Mat::Office, Mat::Tower2, 0.2f};
     case BlockKind::Shops: return {11, 18, 8, 22, 18, Mat::Brick, Mat::Apartment, 0.85f};
     case BlockKind::Apartments: return {16, 28, 12, 28, 20, Mat::Apartment, Mat::Brick, 0.25f};
     case BlockKind::Warehouses: return {26, 48, 7, 13, 36, Mat::Warehouse, Mat::Warehouse, 0.0f};

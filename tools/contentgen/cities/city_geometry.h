@@ -13,7 +13,7 @@ namespace gen::cities {
 // Drawn-layer materials; the textures live in base/maps/textures/.
 enum class Mat {
     Street, Avenue, Junction, Pavement, Kerb, Grass, Ground, Plaza, Water, Roof, RoofTiles, Concrete,
-    Tower, Office, Apartment, Brick, Warehouse, House, ShopFront, NeonSteady, NeonBlink, Hedge,
+    Tower, Tower2, Office, Apartment, Brick, Warehouse, House, ShopFront, NeonSteady, NeonBlink, Hedge,
     Barrier, BarrierSign, LampPost, LampHead, Container, Steel, Count
 };
 MaterialSpec visualMaterial(Mat m);

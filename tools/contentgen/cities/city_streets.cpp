@@ -23,6 +23,7 @@ MaterialSpec visualMaterial(Mat m) {
     case Mat::RoofTiles: return {"rooftiles", "rooftiles.bmp"};
     case Mat::Concrete: return {"concrete", "concrete.bmp"};
     case Mat::Tower: return {"tower", "tower.tga"};
+    case Mat::Tower2: return {"tower2", "tower2.tga"};
     case Mat::Office: return {"office", "office.tga"};
     case Mat::Apartment: return {"apartment", "apartment.tga"};
     case Mat::Brick: return {"brick", "brick.tga"};
@@ -151,21 +152,51 @@ void buildStreets(const City& c, CityMeshes& out) {
         });
     };
     UvFn none = [](float, float, float& s, float& t) { s = t = 0; };
+    // Downtown and harbour crossings get zebra crossings on every street that meets them.
+    int zebra = vis.material({"crosswalk", "crosswalk.bmp"});
+    const float zebraLength = 5.0f;
+    auto degree = [&](int i, int j) { return int(c.segU(i, j)) + int(c.segU(i, j + 1)) + int(c.segV(i, j)) + int(c.segV(i + 1, j)); };
+    auto zebraAt = [&](int i, int j) { return c.style != CityStyle::Hillside && degree(i, j) >= 3; };
+    // One street piece; along u when alongX. The ends next to busy crossings carry the zebra.
+    auto streetPiece = [&](Rect r, bool alongX, int mat, const UvFn& uv, bool zebra0, bool zebra1) {
+        float len = alongX ? r.width() : r.depth();
+        if (len <= 2 * zebraLength + 2) zebra0 = zebra1 = false;
+        float a = zebra0 ? zebraLength : 0, b = zebra1 ? len - zebraLength : len;
+        auto part = [&](float p0, float p1) {
+            Rect q = r;
+            if (alongX) {
+                q.u0 = r.u0 + p0;
+                q.u1 = r.u0 + p1;
+            } else {
+                q.v0 = r.v0 + p0;
+                q.v1 = r.v0 + p1;
+            }
+            return q;
+        };
+        // t runs from the crossing's edge (0) outwards (1), where the stop line is.
+        UvFn stripes = [&](float u, float v, float& s, float& t) {
+            s = alongX ? (v - r.v0) / r.depth() : (u - r.u0) / r.width();
+            float along = alongX ? u - r.u0 : v - r.v0;
+            t = std::min(along, len - along) / zebraLength;
+        };
+        if (zebra0) addPatch(vis, c, part(0, a), 0, kSubdivision, zebra, stripes);
+        addPatch(vis, c, part(a, b), 0, kSubdivision, mat, uv);
+        if (zebra1) addPatch(vis, c, part(b, len), 0, kSubdivision, zebra, stripes);
+        addPatch(coll, c, r, 0, kSubdivision, road, none);
+    };
     for (int j = 0; j < c.nv(); ++j)
         for (int col = 0; col <= c.nu(); ++col) {
             if (!c.segV(col, j)) continue;
             Rect r{c.U[size_t(col - 1)] + c.wU[size_t(col - 1)], c.V[size_t(j)] - c.wV[size_t(j)],
                    c.U[size_t(col)] - c.wU[size_t(col)], c.V[size_t(j)] + c.wV[size_t(j)]};
-            addPatch(vis, c, r, 0, kSubdivision, c.wV[size_t(j)] >= 15 ? avenue : street, alongU(j));
-            addPatch(coll, c, r, 0, kSubdivision, road, none);
+            streetPiece(r, true, c.wV[size_t(j)] >= 15 ? avenue : street, alongU(j), zebraAt(col - 1, j), zebraAt(col, j));
         }
     for (int i = 0; i < c.nu(); ++i)
         for (int row = 0; row <= c.nv(); ++row) {
             if (!c.segU(i, row)) continue;
             Rect r{c.U[size_t(i)] - c.wU[size_t(i)], c.V[size_t(row - 1)] + c.wV[size_t(row - 1)],
                    c.U[size_t(i)] + c.wU[size_t(i)], c.V[size_t(row)] - c.wV[size_t(row)]};
-            addPatch(vis, c, r, 0, kSubdivision, c.wU[size_t(i)] >= 15 ? avenue : street, alongV(i));
-            addPatch(coll, c, r, 0, kSubdivision, road, none);
+            streetPiece(r, false, c.wU[size_t(i)] >= 15 ? avenue : street, alongV(i), zebraAt(i, row - 1), zebraAt(i, row));
         }
     UvFn world = [](float u, float v, float& s, float& t) {
         s = u / 24.0f;

@@ -64,6 +64,18 @@ Raster avenueTexture() {
     return img;
 }
 
+Raster crosswalkTexture() {
+    // Across the road (s): eight white bars; along it (t): one crossing, a stop line at the far end.
+    Raster img = asphalt(256, 128, 33, 0.15f);
+    Color white{0.85f, 0.85f, 0.8f, 1};
+    for (int k = 0; k < 8; ++k) {
+        float x0 = 10 + float(k) * 30;
+        paint(img, x0, x0 + 16, 18, 106, white, 34 + uint32_t(k));
+    }
+    img.shade(0, 118, 256, 124, [](float, float) { return Color{0.85f, 0.85f, 0.8f, 0.8f}; });
+    return img;
+}
+
 Raster junctionTexture() {
     Raster img = asphalt(256, 256, 31, 0.15f);
     img.shade([&](float x, float y) {
@@ -345,6 +357,7 @@ Raster trackTexture(const std::string& file) {
     if (file == "street.bmp") return streetTexture();
     if (file == "avenue.bmp") return avenueTexture();
     if (file == "junction.bmp") return junctionTexture();
+    if (file == "crosswalk.bmp") return crosswalkTexture();
     if (file == "pavement.bmp") return slabs(256, 61, Color{0.36f, 0.35f, 0.34f, 1}, 3, 2.0f);
     if (file == "plaza.bmp") return slabs(256, 62, Color{0.42f, 0.36f, 0.32f, 1}, 8, 1.5f);
     if (file == "kerb.bmp") return noiseTexture(128, 63, Color{0.32f, 0.32f, 0.31f, 1}, Color{0.55f, 0.55f, 0.52f, 1}, 8);
@@ -363,6 +376,7 @@ Raster trackTexture(const std::string& file) {
     if (file == "lamphead.tga") return lampHeadTexture();
     if (file == "foliage.tga") return foliageTexture();
     if (file == "tower.tga") return facade({rgb(0x1c2430), rgb(0x10151c), 3, 61, 4, 62, 0.45f, true, 81});
+    if (file == "tower2.tga") return facade({rgb(0x24201c), rgb(0x14110e), 4, 60, 6, 58, 0.3f, true, 87});
     if (file == "office.tga") return facade({rgb(0x5a5c60), rgb(0x3a3c40), 6, 58, 14, 50, 0.4f, false, 82});
     if (file == "apartment.tga") return facade({rgb(0x6a5a4a), rgb(0x4a3e34), 16, 48, 14, 50, 0.45f, false, 83});
     if (file == "brick.tga") return facade({rgb(0x5a2e22), rgb(0x3a1c16), 14, 50, 12, 52, 0.5f, false, 84});
@@ -376,10 +390,10 @@ Raster trackTexture(const std::string& file) {
 namespace {
 
 const char* const kTextureFiles[] = {
-    "street.bmp", "avenue.bmp", "junction.bmp", "pavement.bmp", "plaza.bmp", "kerb.bmp", "barrier.bmp",
+    "street.bmp", "avenue.bmp", "junction.bmp", "crosswalk.bmp", "pavement.bmp", "plaza.bmp", "kerb.bmp", "barrier.bmp",
     "barriersign.tga", "grass.bmp", "ground.bmp", "water.bmp", "roof.bmp", "rooftiles.bmp", "concrete.bmp",
     "hedge.bmp", "metal.bmp", "steel.bmp", "container.bmp", "lamphead.tga", "foliage.tga", "tower.tga",
-    "office.tga", "apartment.tga", "brick.tga", "warehouse.tga", "house.tga", "shopfront.tga", "neon.tga"};
+    "tower2.tga", "office.tga", "apartment.tga", "brick.tga", "warehouse.tga", "house.tga", "shopfront.tga", "neon.tga"};
 
 }  // namespace
 
