@@ -23,10 +23,10 @@ struct KitStyle {
 };
 
 constexpr KitStyle kStyles[4] = {
-    {0.1f, 0.015f, 0.0f, 0.015f, 0.0f, 0.05f},
-    {0.14f, 0.03f, 0.03f, 0.025f, 0.02f, 0.06f},
-    {0.18f, 0.05f, 0.05f, 0.03f, 0.045f, 0.07f},
-    {0.22f, 0.07f, 0.075f, 0.035f, 0.075f, 0.08f},
+    {0.08f, 0.015f, 0.0f, 0.015f, 0.0f, 0.05f},
+    {0.11f, 0.025f, 0.03f, 0.025f, 0.015f, 0.06f},
+    {0.14f, 0.035f, 0.05f, 0.03f, 0.03f, 0.07f},
+    {0.17f, 0.04f, 0.075f, 0.035f, 0.035f, 0.08f},
 };
 
 struct PlanPoint {
@@ -333,7 +333,7 @@ Mesh buildBodyKit(const BodyShape& shape, int kit) {
             faceDecal(m, front, kit, -0.9f, -0.62f, mid - 0.03f, mid + 0.15f, Swatch::Mesh);
             break;
     }
-    if (kit >= 1) addSplitter(m, front, kit, 0.04f + 0.05f * static_cast<float>(kit));
+    if (kit >= 1) addSplitter(m, front, kit, 0.04f + 0.03f * static_cast<float>(kit));
     if (kit >= 2) addCanards(m, front, kit - 1);
     if (kit >= 1) addDiffuser(m, shape, rear, kit);
     else faceDecal(m, rear, kit, -0.5f, 0.5f, rear.yBot + 0.03f, rear.yBot + 0.08f, Swatch::Plastic);

@@ -18,8 +18,8 @@ BodyShape::BodyShape(const BodySpec& spec) : body_(-1), spec_(spec) { prepare();
 
 void BodyShape::prepare() {
     BodySpec& s = spec_;
-    frontAxle_ = std::isnan(s.frontAxle) ? frontAxle_ : s.frontAxle;
-    rearAxle_ = std::isnan(s.rearAxle) ? rearAxle_ : s.rearAxle;
+    frontAxle_ = std::isnan(s.frontAxle) ? frontAxleX(body_) : s.frontAxle;
+    rearAxle_ = std::isnan(s.rearAxle) ? rearAxleX(body_) : s.rearAxle;
     // The roof curve starts and ends just under the deck so the greenhouse grows out of it.
     std::vector<std::pair<float, float>> keys = s.roofKeys;
     keys.push_back({s.cabinFront, deckCentre(s, s.cabinFront) - 0.005f});
@@ -31,7 +31,7 @@ void BodyShape::prepare() {
     std::vector<float> xs;
     int n = static_cast<int>(std::ceil((s.xf - s.xr) / s.stationStep));
     for (int i = 0; i <= n; ++i) xs.push_back(s.xr + (s.xf - s.xr) * static_cast<float>(i) / static_cast<float>(n));
-    for (float th : {0.3f, 0.6f, 0.85f}) {
+    for (float th : s.windowStations ? std::vector<float>{0.3f, 0.6f, 0.85f} : std::vector<float>{0.5f}) {
         xs.push_back(s.xf - s.noseRound * (1 - std::cos(th * kPi / 2)));
         xs.push_back(s.xr + s.tailRound * (1 - std::cos(th * kPi / 2)));
     }
@@ -43,7 +43,12 @@ void BodyShape::prepare() {
     }
     float roofEnd = s.openTop ? s.roofFront - 0.03f : s.cabinRear;
     xs.insert(xs.end(), {s.cabinFront, s.roofFront, s.roofRear, roofEnd});
-    if (!s.openTop) {
+    for (float t : {0.33f, 0.66f}) {
+        if (!s.windowStations) break;
+        xs.push_back(lerpf(s.cabinFront, s.roofFront, t));
+        if (!s.openTop) xs.push_back(lerpf(s.roofRear, s.cabinRear, t));
+    }
+    if (!s.openTop && s.windowStations) {
         xs.push_back(sideWindowFront());
         xs.push_back(sideWindowRear());
         xs.push_back(s.bPillarX - 0.05f);
@@ -228,7 +233,7 @@ void addInterior(Mesh& m, const BodyShape& shape, const std::vector<Section>& se
         for (size_t i = 0; i + 1 < secs.size(); ++i) {
             const Section& a = secs[i];
             const Section& b = secs[i + 1];
-            if (a.green < 0.2f || b.green < 0.2f) continue;
+            if (a.green < 0.2f || b.green < 0.2f || a.x < s.roofRear - 1e-3f || b.x > s.roofFront + 1e-3f) continue;
             for (float side : {1.0f, -1.0f})
                 for (int k = kRoofEdge; k < kTopCentre; ++k) {
                     V3 p0 = at(a, k, side), p1 = at(b, k, side), p2 = at(b, k + 1, side), p3 = at(a, k + 1, side);
@@ -251,10 +256,11 @@ void addMirrors(Mesh& m, const BodyShape& shape) {
     for (float side : {1.0f, -1.0f}) {
         size_t start = m.size();
         // stalk, head and mirror glass facing back
-        m.box({x - 0.06f, yb, zb - 0.02f}, {x + 0.04f, yb + 0.05f, zb + 0.2f}, paint);
-        m.box({x - 0.08f, yb + 0.03f, zb + 0.14f}, {x + 0.06f, yb + 0.15f, zb + 0.36f}, paint);
-        m.quad({x - 0.085f, yb + 0.045f, zb + 0.16f}, {x - 0.085f, yb + 0.045f, zb + 0.34f},
-               {x - 0.085f, yb + 0.135f, zb + 0.34f}, {x - 0.085f, yb + 0.135f, zb + 0.16f}, glass);
+        float ze = std::min(zb + 0.34f, 1.28f);
+        m.box({x - 0.06f, yb, zb - 0.02f}, {x + 0.04f, yb + 0.05f, ze - 0.14f}, paint);
+        m.box({x - 0.08f, yb + 0.03f, ze - 0.2f}, {x + 0.06f, yb + 0.15f, ze}, paint);
+        m.quad({x - 0.085f, yb + 0.045f, ze - 0.18f}, {x - 0.085f, yb + 0.045f, ze - 0.02f},
+               {x - 0.085f, yb + 0.135f, ze - 0.02f}, {x - 0.085f, yb + 0.135f, ze - 0.18f}, glass);
         if (side < 0) {
             Xform mirror;
             mirror.scale = {1, 1, -1};
@@ -335,7 +341,7 @@ void buildShell(const BodyShape& shape, const ShellUv& uvs, Mesh& shell, Mesh* g
         if (k == kGreenBase && !s.openTop && std::min(a.green, b.green) > 0.06f && xm > winRear && xm < winFront &&
             std::fabs(xm - s.bPillarX) > 0.05f)
             return Surface::Glass;
-        if ((k == kRoofInner || k == kRoofMid) && std::min(a.green, b.green) > 0.0f &&
+        if ((k == kRoofInner || k == kRoofMid) && std::max(a.green, b.green) > 0.0f &&
             (shape.inWindscreen(xm) || (!s.openTop && shape.inRearWindow(xm))))
             return Surface::Glass;
         return Surface::Top;
@@ -356,7 +362,7 @@ void buildShell(const BodyShape& shape, const ShellUv& uvs, Mesh& shell, Mesh* g
             auto arcA = arcsFromTop(a), arcB = arcsFromTop(b);
             for (int k = 0; k + 1 < kSectionPoints; ++k) {
                 Surface kind = classify(a, b, k);
-                if (kind == Surface::Open) continue;
+                if (kind == Surface::Open || (k == kFloorCentre && !s.underside)) continue;
                 Mesh& m = kind == Surface::Glass ? *glassMesh : shell;
                 V3 p0 = at(a, k, side), p1 = at(b, k, side), p2 = at(b, k + 1, side), p3 = at(a, k + 1, side);
                 UV u0 = uvOf(kind, a, arcA, k, side), u1 = uvOf(kind, b, arcB, k, side);

@@ -47,6 +47,8 @@ struct BodySpec {
     float wheelY = kWheelY;
     float stationStep = 0.36f;            // spacing of the loft's even stations
     int archSteps = 5;                    // stations across each wheel arch
+    bool windowStations = true;           // extra stations at the window and pillar edges
+    bool underside = true;                // close the floor
 };
 
 const BodySpec& bodySpec(int body);

@@ -40,7 +40,7 @@ BodySpec coupe() {
     s.roofKeys = {{-0.1f, 0.8f}, {-0.65f, 0.8f}, {-1.15f, 0.74f}, {-1.8f, 0.56f}};
     s.tumble = 0.72f, s.roofCrown = 0.05f;
     s.rockerY = -0.52f, s.waistY = -0.22f, s.waistBulge = 0.04f;
-    s.archRadius = 0.58f, s.archFlare = 0.06f;
+    s.archRadius = 0.58f, s.archFlare = 0.035f;
     s.doors = 2, s.bPillarX = -0.95f;
     s.hoodScoopX = 1.95f, s.roofScoopX = -0.4f, s.spoilerX = -2.72f;
     return s;
@@ -50,7 +50,7 @@ BodySpec muscle() {
     BodySpec s;
     s.name = "muscle";
     s.bumperTopF = -0.2f, s.bumperTopR = -0.12f;
-    s.xf = 3.02f, s.xr = -2.76f, s.floorY = -0.62f, s.halfWidth = 1.19f;
+    s.xf = 3.02f, s.xr = -2.76f, s.floorY = -0.62f, s.halfWidth = 1.15f;
     s.noseRound = 0.16f, s.tailRound = 0.14f;
     s.widthScale = Profile({{-2.76f, 0.99f}, {1.8f, 1.0f}, {3.02f, 0.97f}});
     s.belt = Profile({{3.02f, 0.15f}, {2.0f, 0.21f}, {0.6f, 0.24f}, {-1.8f, 0.27f}, {-2.76f, 0.31f}});
@@ -59,7 +59,7 @@ BodySpec muscle() {
     s.roofKeys = {{-0.32f, 0.84f}, {-1.2f, 0.83f}};
     s.tumble = 0.74f, s.roofCrown = 0.03f;
     s.rockerY = -0.5f, s.waistY = -0.1f, s.waistBulge = 0.04f;
-    s.archRadius = 0.6f, s.archFlare = 0.03f, s.rearHaunch = 0.08f;
+    s.archRadius = 0.6f, s.archFlare = 0.02f, s.rearHaunch = 0.06f;
     s.doors = 2, s.bPillarX = -0.98f;
     s.crease = 30.0f;
     s.hoodScoopX = 1.55f, s.roofScoopX = -0.75f, s.spoilerX = -2.66f;
@@ -70,11 +70,11 @@ BodySpec wedge() {
     BodySpec s;
     s.name = "wedge";
     s.bumperTopF = -0.34f, s.bumperTopR = -0.1f;
-    s.xf = 3.06f, s.xr = -2.85f, s.floorY = -0.7f, s.halfWidth = 1.2f;
+    s.xf = 3.02f, s.xr = -2.85f, s.floorY = -0.7f, s.halfWidth = 1.15f;
     s.noseRound = 0.5f, s.tailRound = 0.18f;
-    s.widthScale = Profile({{-2.85f, 1.0f}, {1.0f, 1.0f}, {2.2f, 0.97f}, {3.06f, 0.88f}});
-    s.belt = Profile({{3.06f, -0.1f}, {1.6f, 0.15f}, {0.5f, 0.19f}, {-1.0f, 0.26f}, {-2.85f, 0.31f}});
-    s.crown = Profile({{3.06f, -0.01f}, {2.2f, -0.05f}, {1.2f, -0.04f}, {0.8f, 0.0f}, {-1.2f, 0.0f}, {-2.85f, -0.02f}});
+    s.widthScale = Profile({{-2.85f, 1.0f}, {1.0f, 1.0f}, {2.2f, 0.97f}, {3.02f, 0.88f}});
+    s.belt = Profile({{3.02f, -0.1f}, {1.6f, 0.15f}, {0.5f, 0.19f}, {-1.0f, 0.26f}, {-2.85f, 0.31f}});
+    s.crown = Profile({{3.02f, -0.01f}, {2.2f, -0.05f}, {1.2f, -0.04f}, {0.8f, 0.0f}, {-1.2f, 0.0f}, {-2.85f, -0.02f}});
     s.cabinFront = 0.78f, s.roofFront = -0.45f, s.roofRear = -0.95f, s.cabinRear = -2.1f;
     s.roofKeys = {{-0.45f, 0.67f}, {-0.95f, 0.66f}, {-1.5f, 0.5f}};
     s.tumble = 0.68f, s.roofCrown = 0.04f;
@@ -119,7 +119,7 @@ BodySpec roadster() {
     s.openTop = true;
     s.tumble = 0.86f, s.roofCrown = 0.03f;
     s.rockerY = -0.5f, s.waistY = -0.2f, s.waistBulge = 0.04f;
-    s.archRadius = 0.58f, s.archFlare = 0.07f;
+    s.archRadius = 0.58f, s.archFlare = 0.05f;
     s.doors = 2, s.bPillarX = -1.2f;
     s.hoodScoopX = 1.7f, s.roofScoopX = -1.62f, s.spoilerX = -2.55f;
     return s;

@@ -49,8 +49,10 @@ BodySpec citySpec(int model, CityLook& look) {
     s.frontAxle = trafficFrontX(model);
     s.rearAxle = trafficRearX(model);
     s.archRadius = 0.56f;
-    s.stationStep = 0.5f;
-    s.archSteps = 4;
+    s.stationStep = 0.62f;
+    s.archSteps = 3;
+    s.windowStations = false;
+    s.underside = false;
     s.floorY = -0.62f;
     s.halfWidth = 1.12f;
     s.doors = 4;

@@ -103,7 +103,7 @@ void lathe(Mesh& m, const std::vector<std::pair<float, float>>& profile, int seg
 
 namespace {
 
-void addTyreMesh(Mesh& m) {
+void addTyreMesh(Mesh& m, int segments = kSegments) {
     std::vector<std::pair<float, float>> profile = {{0.30f, -0.205f}, {0.40f, -0.228f}, {0.447f, -0.214f},
                                                     {0.46f, -0.17f},  {0.46f, 0.17f},   {0.447f, 0.214f},
                                                     {0.40f, 0.228f},  {0.315f, 0.206f}};
@@ -112,8 +112,8 @@ void addTyreMesh(Mesh& m) {
         auto [r0, z0] = profile[i];
         auto [r1, z1] = profile[i + 1];
         float nr = z1 - z0, nz = -(r1 - r0);
-        for (int k = 0; k < kSegments; ++k) {
-            float f0 = static_cast<float>(k) / kSegments, f1 = static_cast<float>(k + 1) / kSegments;
+        for (int k = 0; k < segments; ++k) {
+            float f0 = static_cast<float>(k) / static_cast<float>(segments), f1 = static_cast<float>(k + 1) / static_cast<float>(segments);
             float a0 = 2 * kPi * f0, a1 = 2 * kPi * f1;
             V3 p00 = polar(r0, a0, z0), p01 = polar(r0, a1, z0), p10 = polar(r1, a0, z1), p11 = polar(r1, a1, z1);
             UV u00{f0 * 3, rows[i] / kTex}, u01{f1 * 3, rows[i] / kTex}, u10{f0 * 3, rows[i + 1] / kTex},
@@ -228,10 +228,9 @@ Mesh buildCityWheel() {
     Mesh m;
     m.addMaterial(texturedMaterial("wheel", kWheelTexture, 0.3f));
     m.addGroup("wheel", 0);
-    addTyreMesh(m);
+    addTyreMesh(m, 12);
     // A pressed steel wheel under a shallow hubcap.
-    lathe(m, {{0.32f, 0.205f}, {0.29f, 0.2f}, {0.2f, 0.17f}, {0.08f, 0.185f}, {0.0f, 0.19f}}, 14, shadeUv(3), {});
-    lathe(m, {{0.3f, 0.2f}, {0.3f, -0.19f}}, 14, shadeUv(0), {});
+    lathe(m, {{0.32f, 0.205f}, {0.22f, 0.175f}, {0.08f, 0.185f}, {0.0f, 0.19f}}, 12, shadeUv(3), {});
     return m;
 }
 
