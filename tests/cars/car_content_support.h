@@ -1,6 +1,5 @@
-// The car generator's content, made once per test process into a scratch
-// directory by running the car jobs, and small helpers to read it back through
-// the game's own loaders.
+// The car generator's content as the build wrote it, and small helpers to read
+// it back through the game's own loaders.
 #pragma once
 
 #include "content/sbm_model.h"
@@ -19,28 +18,25 @@ namespace cars_test {
 
 namespace fs = std::filesystem;
 
-// base/ as written by the car jobs (removed when the process ends).
+// base/ as the build generated it (the test target depends on the content).
 inline const fs::path& generatedBase() {
-    struct Dir {
-        fs::path root;
-        Dir() {
-            std::string pattern = (fs::temp_directory_path() / "nightrun-cars-XXXXXX").string();
-            if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-            root = pattern;
-            gen::JobList jobs;
-            gen::addCarJobs(jobs);
-            std::vector<gen::JobFailure> failures = gen::runJobs(jobs, root / "base", 2);
-            for (const gen::JobFailure& f : failures) ADD_FAILURE() << f.job << ": " << f.message;
-        }
-        ~Dir() {
-            std::error_code ignored;
-            fs::remove_all(root, ignored);
-        }
-    };
-    static Dir dir;
-    static const fs::path base = dir.root / "base";
+    static const fs::path base = fs::path(NIGHTRUN_RUN_DIR) / "base";
     return base;
 }
+
+// A scratch directory removed when it goes out of scope.
+struct ScratchDir {
+    fs::path root;
+    ScratchDir() {
+        std::string pattern = (fs::temp_directory_path() / "nightrun-cars-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        root = pattern;
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+};
 
 inline std::unique_ptr<SbmModel> loadModel(const std::string& relPath) {
     auto m = std::make_unique<SbmModel>();
