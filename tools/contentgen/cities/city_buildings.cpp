@@ -334,6 +334,20 @@ void buildBlock(Ctx& x, const Block& b) {
         addTerrainWall(x.out.visual, c, edge, -3.0f, kKerbHeight, x.mat[int(Mat::Concrete)], 0.1f);
         for (const Segment2& w : b.walls) lowWall(x, w, Mat::Concrete, 1.0f);
         for (float u = quay.u0 + 80; u < quay.u1 - 40; u += rng.range(120, 220)) crane(x, {u, quay.v0 + 6}, rng.range(26, 34), rng);
+        // Ships moored along the quay: a dark hull and a lit superstructure.
+        for (float u = quay.u0 + 60; u < quay.u1 - 160; u += rng.range(260, 380)) {
+            float len = rng.range(90, 130), beam = rng.range(16, 22);
+            Box hull = makeBox(c, {u, quay.v1 + 4}, {1, 0}, {0, 1}, 0, len, 0, beam);
+            hull.yb = wy - 2;
+            hull.yRef = wy;
+            hull.top = wy + 7;
+            boxWalls(x, hull, x.mat[int(Mat::Steel)], 0, false, x.mat[int(Mat::Roof)]);
+            Box bridge = makeBox(c, {u + len * 0.72f, quay.v1 + 4}, {1, 0}, {0, 1}, 0, len * 0.18f, 2, beam - 4);
+            bridge.yb = hull.top - 0.1f;
+            bridge.yRef = hull.top;
+            bridge.top = hull.top + rng.range(9, 13);
+            boxWalls(x, bridge, x.mat[int(Mat::Office)], 0, false, x.mat[int(Mat::Roof)]);
+        }
         return;
     }
     addPatch(x.out.visual, c, ground, kKerbHeight - 0.02f, 60.0f, x.mat[int(groundMat)], tiled);

@@ -101,7 +101,9 @@ City buildCity(int map) {
     std::vector<float> vAnchors;
     for (const V3& s : c.starts) vAnchors.push_back(s.z + kGridRoadOffset);
     c.U = makeLines(p.xmin + p.edgeDepth, p.xmax - p.edgeDepth, {}, p.spacingMin, p.spacingMax, rng);
-    c.V = makeLines(p.zmin + p.edgeDepth, p.zmax - p.edgeDepth, vAnchors, p.spacingMin, p.spacingMax, rng);
+    // The harbour's south edge is the waterfront: a quay road with the basin beyond it.
+    float southDepth = p.style == CityStyle::Harbour ? 220.0f : p.edgeDepth;
+    c.V = makeLines(p.zmin + p.edgeDepth, p.zmax - southDepth, vAnchors, p.spacingMin, p.spacingMax, rng);
     // Half-widths: avenues every third line and on the ring, streets elsewhere; start roads are avenues.
     auto widths = [&](const std::vector<float>& lines, bool isV) {
         std::vector<float> w(lines.size(), 12.0f);

@@ -82,7 +82,7 @@ Raster drawCityMap(int map, int size) {
         img.fillPolygon(rectPolygon(c, b.inner, size), land);
         if (b.kind == BlockKind::Quay) {
             Rect water{b.inner.u0, b.inner.v0 + 14, b.inner.u1, c.zmax};
-            img.fillPolygon(rectPolygon(c, water, size), rgb(0x0a2440));
+            img.fillPolygon(rectPolygon(c, water, size), rgb(0x0e2c4c));
         }
         // Buildings as a darker core, leaving a lighter courtyard rim.
         if (b.kind != BlockKind::Park && b.kind != BlockKind::Quay && b.kind != BlockKind::Plaza && b.kind != BlockKind::Houses &&

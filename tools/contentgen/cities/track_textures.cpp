@@ -365,7 +365,7 @@ Raster trackTexture(const std::string& file) {
     if (file == "barriersign.tga") return barrierSignTexture();
     if (file == "grass.bmp") return noiseTexture(256, 71, Color{0.03f, 0.08f, 0.03f, 1}, Color{0.12f, 0.24f, 0.08f, 1}, 16);
     if (file == "ground.bmp") return noiseTexture(256, 72, Color{0.1f, 0.1f, 0.1f, 1}, Color{0.24f, 0.23f, 0.21f, 1}, 16);
-    if (file == "water.bmp") return noiseTexture(256, 73, Color{0.01f, 0.03f, 0.07f, 1}, Color{0.05f, 0.12f, 0.2f, 1}, 32);
+    if (file == "water.bmp") return noiseTexture(256, 73, Color{0.02f, 0.05f, 0.1f, 1}, Color{0.08f, 0.17f, 0.28f, 1}, 32);
     if (file == "roof.bmp") return slabs(256, 74, Color{0.2f, 0.2f, 0.21f, 1}, 4, 1.0f);
     if (file == "rooftiles.bmp") return slabs(256, 75, Color{0.32f, 0.12f, 0.09f, 1}, 8, 1.5f);
     if (file == "concrete.bmp") return noiseTexture(256, 76, Color{0.25f, 0.25f, 0.26f, 1}, Color{0.45f, 0.45f, 0.44f, 1}, 8);
