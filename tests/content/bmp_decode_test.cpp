@@ -233,7 +233,7 @@ TEST(BmpDecode, EveryLayoutGivesTheSamePixels) {
 }
 
 TEST(BmpDecode, FromFileMatchesFromBytes) {
-    ScratchDir dir("bmp-file");
+    TempDir dir("bmp-file");
     const std::vector<uint8_t> bytes = buildBmp(layouts[6]);
     ASSERT_TRUE(writeFileBytes(dir.file("rle4.bmp"), bytes));
     platform::BmpImage image;
@@ -302,7 +302,7 @@ TEST(BmpDecode, HugeDimensionsAreRejectedBeforeAllocating) {
 TEST(BmpLoader, UndecodableFileShowsTheUnknownFormatBox) {
     platform::TestBackend& backend = testPlatform();
     backend.messageBoxes.clear();
-    ScratchDir dir("bmp-bad");
+    TempDir dir("bmp-bad");
     ASSERT_TRUE(writeFileBytes(dir.file("bad.bmp"), solidTga(4, 4, 1, 2, 3)));
     platform::BmpImage image;
     EXPECT_FALSE(decodeBmp(dir.file("bad.bmp"), image));
@@ -320,7 +320,7 @@ TEST(BmpLoader, TextureFromBmp) {
     ASSERT_TRUE(glContext());
     platform::TestBackend& backend = testPlatform();
     backend.messageBoxes.clear();
-    ScratchDir dir("bmp-tex");
+    TempDir dir("bmp-tex");
 
     // A missing file is silently texture 0.
     EXPECT_EQ(loadBmpTexture(dir.file("missing.bmp")), 0u);

@@ -78,7 +78,7 @@ constexpr size_t TailBytes = 14;
 
 TEST(SbmLoad, WrittenModelLoadsBackIdentically) {
     const sbm::Model source = sampleModel();
-    ScratchDir dir("sbm-roundtrip");
+    TempDir dir("sbm-roundtrip");
     ASSERT_TRUE(sbm::writeFile(source, dir.file("m.sbm")));
     SbmModel model;
     ASSERT_TRUE(model.load(dir.file("m.sbm")));
@@ -344,12 +344,9 @@ namespace {
 
 // A 1 x 8 TGA: the bottom half red, the top half green.
 std::vector<uint8_t> twoFrameTga() {
-    std::vector<uint8_t> pixels;
-    for (int row = 0; row < 8; ++row) {
-        if (row < 4) pixels.insert(pixels.end(), {0, 0, 255});
-        else pixels.insert(pixels.end(), {0, 255, 0});
-    }
-    return tgaBytes(1, 8, 24, pixels);
+    gen::Raster image(1, 8, test_support::byteColour(0, 255, 0));
+    for (int y = 4; y < 8; ++y) image.at(0, y) = test_support::byteColour(255, 0, 0);  // raster rows run down
+    return gen::encodeTga(image, false);
 }
 
 // A full-viewport quad sampling one texture point: s = 0.5, t = 0.25 once loaded.
@@ -395,7 +392,7 @@ const std::array<uint8_t, 3> red{255, 0, 0}, green{0, 255, 0}, black{0, 0, 0}, w
 
 TEST(SbmDraw, BlinkingMaterialsShowTheirOtherFrameWhileTheBlinkValueIsNegative) {
     ASSERT_TRUE(glContext());
-    ScratchDir dir("sbm-blink");
+    TempDir dir("sbm-blink");
     ASSERT_TRUE(writeFileBytes(dir.file("sign.tga"), twoFrameTga()));
     const std::string directory = dir.path().string() + "/";
 
@@ -439,7 +436,7 @@ TEST(SbmTextures, NamesContainingDotTgaGoToTheTgaLoader) {
     ASSERT_TRUE(glContext());
     platform::TestBackend& backend = testPlatform();
     backend.messageBoxes.clear();
-    ScratchDir dir("sbm-textures");
+    TempDir dir("sbm-textures");
     const std::vector<uint8_t> tga = solidTga(2, 2, 10, 20, 30);
     const std::vector<uint8_t> bmp = solidBmp(2, 2, 40, 50, 60);
     ASSERT_TRUE(writeFileBytes(dir.file("pre_sign.tga.bmp"), tga));  // ".tga" in the middle: TGA
@@ -485,7 +482,7 @@ TEST(SbmTextures, NamesContainingDotTgaGoToTheTgaLoader) {
 
 TEST(SbmTextures, DestructionDeletesTheTextures) {
     ASSERT_TRUE(glContext());
-    ScratchDir dir("sbm-destroy");
+    TempDir dir("sbm-destroy");
     ASSERT_TRUE(writeFileBytes(dir.file("a.tga"), solidTga(2, 2, 1, 2, 3)));
     uint32_t texture = 0;
     {

@@ -14,8 +14,8 @@ namespace {
 
 class TextureTables : public ::testing::Test {
 protected:
-    ScratchDir dir{"tables"};
-    std::unique_ptr<WorkingDir> cwd;
+    TempDir dir{"tables"};
+    std::unique_ptr<ScopedWorkingDir> cwd;
 
     void SetUp() override {
         ASSERT_TRUE(glContext());
@@ -24,7 +24,7 @@ protected:
             ASSERT_TRUE(writeFileBytes(dir.file(tgaTablePath(i)), solidTga(4, 4, uint8_t(i), 1, 2)));
         for (int i = 0; i < BmpTableSize; ++i)
             ASSERT_TRUE(writeFileBytes(dir.file(bmpTablePath(i)), solidBmp(4, 4, uint8_t(i), 3, 4)));
-        cwd = std::make_unique<WorkingDir>(dir.path());
+        cwd = std::make_unique<ScopedWorkingDir>(dir.path());
     }
     void TearDown() override {
         releaseTextureTables();

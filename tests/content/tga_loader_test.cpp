@@ -19,7 +19,7 @@ const std::vector<uint8_t> rgb = {30, 20, 10, 60, 50, 40, 90, 80, 70, 3, 2, 1, 6
 }  // namespace
 
 TEST(TgaRead, TwentyFourBitsBecomeRgbInFileRowOrder) {
-    ScratchDir dir("tga24");
+    TempDir dir("tga24");
     ASSERT_TRUE(writeFileBytes(dir.file("a.tga"), tgaBytes(3, 2, 24, bgr)));
     TgaPixels image;
     ASSERT_TRUE(readTga(dir.file("a.tga"), image));
@@ -30,7 +30,7 @@ TEST(TgaRead, TwentyFourBitsBecomeRgbInFileRowOrder) {
 }
 
 TEST(TgaRead, ThirtyTwoBitsBecomeRgba) {
-    ScratchDir dir("tga32");
+    TempDir dir("tga32");
     ASSERT_TRUE(writeFileBytes(dir.file("a.tga"), tgaBytes(2, 1, 32, {1, 2, 3, 4, 5, 6, 7, 8})));
     TgaPixels image;
     ASSERT_TRUE(readTga(dir.file("a.tga"), image));
@@ -39,7 +39,7 @@ TEST(TgaRead, ThirtyTwoBitsBecomeRgba) {
 }
 
 TEST(TgaRead, OnlyTheExactUncompressedHeaderIsAccepted) {
-    ScratchDir dir("tga-bad");
+    TempDir dir("tga-bad");
     TgaPixels image;
     EXPECT_FALSE(readTga(dir.file("missing.tga"), image));
 
@@ -69,7 +69,7 @@ TEST(TgaRead, OnlyTheExactUncompressedHeaderIsAccepted) {
 }
 
 TEST(TgaRead, OtherDepthsAreReadAsFourBytesPerPixel) {
-    ScratchDir dir("tga16");
+    TempDir dir("tga16");
     // 16 bits with 2 bytes a pixel: too short when read as 4.
     ASSERT_TRUE(writeFileBytes(dir.file("a.tga"), tgaBytes(2, 1, 16, {1, 2, 3, 4})));
     TgaPixels image;
@@ -81,7 +81,7 @@ TEST(TgaRead, OtherDepthsAreReadAsFourBytesPerPixel) {
 }
 
 TEST(TgaRead, EveryTruncationFails) {
-    ScratchDir dir("tga-cut");
+    TempDir dir("tga-cut");
     const std::vector<uint8_t> good = tgaBytes(3, 2, 24, bgr);
     TgaPixels image;
     for (size_t length = 0; length < good.size(); ++length) {
@@ -92,7 +92,7 @@ TEST(TgaRead, EveryTruncationFails) {
 
 TEST(TgaTexture, MaterialTexturesRepeatWithMipmaps) {
     ASSERT_TRUE(glContext());
-    ScratchDir dir("tga-tex");
+    TempDir dir("tga-tex");
     EXPECT_EQ(loadTgaTexture(dir.file("missing.tga")), 0u);
     ASSERT_TRUE(writeFileBytes(dir.file("rgb.tga"), solidTga(4, 2, 9, 8, 7)));
     std::vector<uint8_t> rgba;
@@ -120,7 +120,7 @@ TEST(TgaTexture, MaterialTexturesRepeatWithMipmaps) {
 
 TEST(TgaTexture, TableRecordsKeepPixelsAndHonourTheFilterMode) {
     ASSERT_TRUE(glContext());
-    ScratchDir dir("tga-image");
+    TempDir dir("tga-image");
     ASSERT_TRUE(writeFileBytes(dir.file("a.tga"), tgaBytes(3, 2, 24, bgr)));
     const GLint expected[3][2] = {{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR}, {GL_LINEAR, GL_LINEAR}, {GL_NEAREST, GL_NEAREST}};
     for (int mode = 0; mode < 3; ++mode) {
@@ -166,7 +166,7 @@ TEST(TextureUpload, RowsNeedNoAlignment) {
 }
 
 TEST(GeneratedImages, LoadersReadWhatTheGeneratorWrites) {
-    ScratchDir dir("gen-images");
+    TempDir dir("gen-images");
     // Row 0 of a raster is its top; both files store the bottom row first.
     gen::Raster raster(2, 2, gen::Color{1, 0, 0, 1});
     raster.at(0, 1) = gen::Color{0, 0, 1, 0};

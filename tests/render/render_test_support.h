@@ -7,113 +7,42 @@
 #include "app/settings.h"
 #include "app/window.h"
 #include "platform/platform.h"
-#include "platform/test_backend.h"
+#include "support/gl_test_window.h"
+#include "support/image_files.h"
+#include "support/temp_dir.h"
 
 #include <GL/gl.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace render_test {
 
 namespace fs = std::filesystem;
 
-// Reinstalled on every call: message boxes land here, not on the desktop.
-inline platform::TestBackend& testPlatform() {
-    static platform::TestBackend backend;
-    platform::installTestBackend(&backend);
-    return backend;
-}
-
-inline bool writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    fs::create_directories(path.parent_path());
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
+using test_support::solidBmp;
+using test_support::testPlatform;
+using test_support::writeFileBytes;
 
 inline bool writeText(const fs::path& path, const std::string& text) {
-    return writeBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-// A 32-bit TGA from RGBA rows given bottom row first.
-inline std::vector<uint8_t> tgaBytes(int width, int height, const std::vector<uint8_t>& rgba) {
-    std::vector<uint8_t> out(18, 0);
-    out[2] = 2;
-    out[12] = uint8_t(width & 0xFF);
-    out[13] = uint8_t(width >> 8);
-    out[14] = uint8_t(height & 0xFF);
-    out[15] = uint8_t(height >> 8);
-    out[16] = 32;
-    for (size_t i = 0; i + 3 < rgba.size(); i += 4) {
-        out.push_back(rgba[i + 2]);
-        out.push_back(rgba[i + 1]);
-        out.push_back(rgba[i]);
-        out.push_back(rgba[i + 3]);
-    }
-    return out;
+    return writeFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 // Glyph colours of the test font: every printable code a solid white block,
 // code 200 a solid green block, everything else (space included) empty.
 constexpr int fontSize = 256;
 inline std::vector<uint8_t> testFontTga() {
-    std::vector<uint8_t> rgba(size_t(fontSize) * fontSize * 4, 0);
+    gen::Raster font(fontSize, fontSize);
     for (int code = 33; code < 256; ++code) {
         if (code > 126 && code != 200) continue;
-        const int column = code % 16, rowFromTop = code / 16;
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x) {
-                const int px = column * 16 + x;
-                const int pyFromBottom = fontSize - 1 - (rowFromTop * 16 + y);
-                uint8_t* p = &rgba[(size_t(pyFromBottom) * fontSize + size_t(px)) * 4];
-                p[0] = code == 200 ? 0 : 255;
-                p[1] = 255;
-                p[2] = code == 200 ? 0 : 255;
-                p[3] = 255;
-            }
-        }
+        const gen::Color colour = code == 200 ? gen::Color{0, 1, 0, 1} : gen::Color{1, 1, 1, 1};
+        const int column = code % 16, row = code / 16;  // rows counted from the top
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) font.at(column * 16 + x, row * 16 + y) = colour;
     }
-    return tgaBytes(fontSize, fontSize, rgba);
-}
-
-// A solid 24-bit bottom-up BMP.
-inline std::vector<uint8_t> solidBmp(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    const int stride = (width * 3 + 3) / 4 * 4;
-    std::vector<uint8_t> out;
-    auto u16 = [&](uint32_t v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
-    out.push_back('B');
-    out.push_back('M');
-    u32(uint32_t(54 + stride * height));
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(uint32_t(width));
-    u32(uint32_t(height));
-    u16(1);
-    u16(24);
-    u32(0);
-    u32(uint32_t(stride * height));
-    u32(2835);
-    u32(2835);
-    u32(0);
-    u32(0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            out.push_back(b);
-            out.push_back(g);
-            out.push_back(r);
-        }
-        for (int p = width * 3; p < stride; ++p) out.push_back(0);
-    }
-    return out;
+    return gen::encodeTga(font, true);
 }
 
 // Loading-screen images: tex42 (first) red, tex41 (second) blue; 37 and 40 grey.
@@ -123,37 +52,21 @@ constexpr uint8_t secondImageBlue = 240;
 // A fresh directory with base/shaders and base/textures, removed at the end.
 class ScratchBase {
 public:
-    explicit ScratchBase(const std::string& name) {
-        root_ = fs::temp_directory_path() / ("nightrun-render-" + name + "-" + std::to_string(::getpid()));
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "base" / "textures");
-        fs::copy(fs::path(NIGHTRUN_SOURCE_DIR) / "data" / "shaders", root_ / "base" / "shaders",
+    explicit ScratchBase(const std::string& name) : dir_("render-" + name) {
+        fs::create_directories(root() / "base" / "textures");
+        fs::copy(fs::path(NIGHTRUN_SOURCE_DIR) / "data" / "shaders", root() / "base" / "shaders",
                  fs::copy_options::recursive);
-        writeBytes(root_ / "base/textures/tex01.tga", testFontTga());
-        writeBytes(root_ / "base/textures/tex42.bmp", solidBmp(8, 8, firstImageRed, 0, 0));
-        writeBytes(root_ / "base/textures/tex41.bmp", solidBmp(8, 8, 0, 0, secondImageBlue));
-        writeBytes(root_ / "base/textures/tex37.bmp", solidBmp(8, 8, 90, 90, 90));
-        writeBytes(root_ / "base/textures/tex40.bmp", solidBmp(8, 8, 90, 90, 90));
+        writeFileBytes(root() / "base/textures/tex01.tga", testFontTga());
+        writeFileBytes(root() / "base/textures/tex42.bmp", solidBmp(8, 8, firstImageRed, 0, 0));
+        writeFileBytes(root() / "base/textures/tex41.bmp", solidBmp(8, 8, 0, 0, secondImageBlue));
+        writeFileBytes(root() / "base/textures/tex37.bmp", solidBmp(8, 8, 90, 90, 90));
+        writeFileBytes(root() / "base/textures/tex40.bmp", solidBmp(8, 8, 90, 90, 90));
     }
-    ~ScratchBase() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    const fs::path& root() const { return root_; }
-    fs::path shader(const std::string& name) const { return root_ / "base" / "shaders" / name; }
+    const fs::path& root() const { return dir_.path(); }
+    fs::path shader(const std::string& name) const { return root() / "base" / "shaders" / name; }
 
 private:
-    fs::path root_;
-};
-
-// Runs a block with the working directory switched (base/ is relative).
-class WorkingDir {
-public:
-    explicit WorkingDir(const fs::path& dir) : old_(fs::current_path()) { fs::current_path(dir); }
-    ~WorkingDir() { fs::current_path(old_); }
-
-private:
-    fs::path old_;
+    TempDir dir_;
 };
 
 // Opens the game window (windowed) at the given resolution index inside
@@ -163,7 +76,7 @@ inline bool openGameWindow(const ScratchBase& base, int resolutionIndex, int wid
     if (platform::windowExists()) destroyGameWindow();
     gameSettings.resolutionIndex = resolutionIndex;
     applyResolutionIndex(gameSettings);
-    WorkingDir cwd(base.root());
+    ScopedWorkingDir cwd(base.root());
     return createGameWindow("render test", width, height, 32, false);
 }
 

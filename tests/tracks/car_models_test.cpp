@@ -43,12 +43,12 @@ constexpr const char* sharedTexture = "base/cars/skin.tga";
 
 class CarModelsTest : public ::testing::Test {
 protected:
-    std::unique_ptr<ScratchWorkingDir> dir;
+    std::unique_ptr<ScopedTempDir> dir;
 
     void SetUp() override {
         ASSERT_TRUE(glContext());
-        dir = std::make_unique<ScratchWorkingDir>("cars");
-        ASSERT_TRUE(writeBytes(sharedTexture, solidTga32(200, 10, 10, 255)));
+        dir = std::make_unique<ScopedTempDir>("cars");
+        ASSERT_TRUE(writeFileBytes(sharedTexture, solidTga32(4, 4, 200, 10, 10, 255)));
     }
     void TearDown() override {
         releaseAllCarModels();

@@ -37,25 +37,25 @@ uint32_t blankLivery() {
 
 class LiveryTest : public ::testing::Test {
 protected:
-    std::unique_ptr<ScratchWorkingDir> dir;
+    std::unique_ptr<ScopedTempDir> dir;
     std::vector<uint8_t> picture;
 
     void SetUp() override {
         ASSERT_TRUE(glContext());
-        dir = std::make_unique<ScratchWorkingDir>("livery");
+        dir = std::make_unique<ScopedTempDir>("livery");
         // Body model 0: the template is clear over columns 0..5 and blue over 6..7.
-        ASSERT_TRUE(writeBytes(tgaTablePath(3), columns(6, {255, 255, 255, 0}, {0, 0, 255, 255})));
+        ASSERT_TRUE(writeFileBytes(tgaTablePath(3), columns(6, {255, 255, 255, 0}, {0, 0, 255, 255})));
         // Its mask: reflection 100 on the left half, 220 on the right.
-        ASSERT_TRUE(writeBytes(tgaTablePath(13), columns(4, {50, 50, 50, 100}, {50, 50, 50, 220})));
+        ASSERT_TRUE(writeFileBytes(tgaTablePath(13), columns(4, {50, 50, 50, 100}, {50, 50, 50, 220})));
         // Body model 2 (cars 2, 8, 14): an opaque white template and a uniform mask.
-        ASSERT_TRUE(writeBytes(tgaTablePath(16), solidTga32(255, 255, 255, 255)));
-        ASSERT_TRUE(writeBytes(tgaTablePath(15), solidTga32(0, 0, 0, 30)));
+        ASSERT_TRUE(writeFileBytes(tgaTablePath(16), solidTga32(4, 4, 255, 255, 255, 255)));
+        ASSERT_TRUE(writeFileBytes(tgaTablePath(15), solidTga32(4, 4, 0, 0, 0, 30)));
         // No vinyl: opaque everywhere (alpha 1 leaves the paint).
-        ASSERT_TRUE(writeBytes(tgaTablePath(40), solidTga32(255, 255, 0, 255)));
+        ASSERT_TRUE(writeFileBytes(tgaTablePath(40), solidTga32(4, 4, 255, 255, 0, 255)));
         // Top vinyl 1 (image 61): green where alpha is 0, on the left half.
-        ASSERT_TRUE(writeBytes(tgaTablePath(61), columns(4, {0, 255, 0, 0}, {255, 0, 255, 255})));
+        ASSERT_TRUE(writeFileBytes(tgaTablePath(61), columns(4, {0, 255, 0, 0}, {255, 0, 255, 255})));
         // Side vinyl 2 (image 42): cyan on the left half.
-        ASSERT_TRUE(writeBytes(tgaTablePath(42), columns(4, {0, 255, 255, 0}, {255, 0, 255, 255})));
+        ASSERT_TRUE(writeFileBytes(tgaTablePath(42), columns(4, {0, 255, 255, 0}, {255, 0, 255, 255})));
         loadTgaTableBase();
         loadTgaTableVinyls();
         for (uint32_t& texture : liveryTexture) {

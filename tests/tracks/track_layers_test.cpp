@@ -29,21 +29,22 @@ void writeTrack(int track, const TrackMarkers& m) {
     ASSERT_TRUE(writeModel(dir + "glass.sbm", markerModel(m.glass)));
     ASSERT_TRUE(writeModel(dir + "light.sbm", markerModel(m.lights)));
     ASSERT_TRUE(writeModel(dir + "trees.sbm", markerModel(m.trees, "tree.tga")));
-    ASSERT_TRUE(writeBytes("base/maps/textures/road" + std::to_string(track) + ".tga", solidTga32(9, 9, 9, 255)));
+    ASSERT_TRUE(
+        writeFileBytes("base/maps/textures/road" + std::to_string(track) + ".tga", solidTga32(4, 4, 9, 9, 9, 255)));
 }
 
 int triangles(const std::unique_ptr<SbmModel>& layer) { return layer ? layer->triangleCount() : -1; }
 
 class TrackLayersTest : public ::testing::Test {
 protected:
-    std::unique_ptr<ScratchWorkingDir> dir;
+    std::unique_ptr<ScopedTempDir> dir;
 
     void SetUp() override {
         ASSERT_TRUE(glContext());
-        dir = std::make_unique<ScratchWorkingDir>("layers");
+        dir = std::make_unique<ScopedTempDir>("layers");
         for (int i = FirstVinylTga; i < TgaTableSize; ++i)
-            ASSERT_TRUE(writeBytes(tgaTablePath(i), solidTga32(uint8_t(i), 0, 0, 255)));
-        ASSERT_TRUE(writeBytes("base/maps/textures/tree.tga", solidTga32(0, 90, 0, 255)));
+            ASSERT_TRUE(writeFileBytes(tgaTablePath(i), solidTga32(4, 4, uint8_t(i), 0, 0, 255)));
+        ASSERT_TRUE(writeFileBytes("base/maps/textures/tree.tga", solidTga32(4, 4, 0, 90, 0, 255)));
         // The garage's two lamps.
         ASSERT_TRUE(writeModel("base/garage/light.sbm",
                                modelOf({{{0, 3, 0}, {3, 3, 0}, {0, 3, 3}}, {{10, 6, 10}, {13, 6, 10}, {10, 6, 13}}})));

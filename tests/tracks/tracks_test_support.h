@@ -4,71 +4,28 @@
 #pragma once
 
 #include "sbm_writer.h"
-#include "platform/platform.h"
-#include "platform/test_backend.h"
+#include "support/gl_test_window.h"
+#include "support/image_files.h"
+#include "support/temp_dir.h"
 
 #include <GL/gl.h>
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace tracks_test {
 
-inline platform::TestBackend& testPlatform() {
-    static platform::TestBackend backend;
-    platform::installTestBackend(&backend);
-    return backend;
-}
+using test_support::solidTga32;
+using test_support::tga32;
+using test_support::testPlatform;
+using test_support::writeFileBytes;
 
 // A hidden 320 x 320 window with a current GL context (destination alpha),
 // made once per process.
-inline bool glContext() {
-    testPlatform();
-    if (!platform::windowExists()) {
-        platform::WindowRequest request;
-        request.title = "tracks test";
-        request.width = 320;
-        request.height = 320;
-        if (platform::createWindow(request) != platform::WindowResult::Ok) return false;
-    }
-    return platform::hasGlContext();
-}
-
-// A fresh scratch directory that is also the working directory for the test.
-class ScratchWorkingDir {
-public:
-    explicit ScratchWorkingDir(const std::string& name) : previous_(std::filesystem::current_path()) {
-        path_ = std::filesystem::temp_directory_path() / ("nightrun-tracks-" + name + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
-    }
-    ~ScratchWorkingDir() {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
-};
-
-inline bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::filesystem::path p(path);
-    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
+inline bool glContext() { return test_support::hiddenGlWindow("tracks test", 320, 320); }
 
 struct Tri {
     float a[3];
@@ -124,33 +81,6 @@ inline bool writeModel(const std::string& path, const sbm::Model& model) {
     std::filesystem::path p(path);
     if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
     return sbm::writeFile(model, path);
-}
-
-// A 32-bit TGA of width x height whose pixel (x, y), y counted from the bottom,
-// is pick(x, y) as {r, g, b, a}.
-template <typename Pick>
-std::vector<uint8_t> tga32(int width, int height, Pick pick) {
-    std::vector<uint8_t> out(18, 0);
-    out[2] = 2;
-    out[12] = uint8_t(width & 0xFF);
-    out[13] = uint8_t(width >> 8);
-    out[14] = uint8_t(height & 0xFF);
-    out[15] = uint8_t(height >> 8);
-    out[16] = 32;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::array<uint8_t, 4> rgba = pick(x, y);
-            out.push_back(rgba[2]);
-            out.push_back(rgba[1]);
-            out.push_back(rgba[0]);
-            out.push_back(rgba[3]);
-        }
-    }
-    return out;
-}
-
-inline std::vector<uint8_t> solidTga32(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    return tga32(4, 4, [=](int, int) { return std::array<uint8_t, 4>{r, g, b, a}; });
 }
 
 // A solid RGBA texture made directly in GL.
