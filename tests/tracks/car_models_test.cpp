@@ -59,12 +59,7 @@ protected:
 
 // Renders with a plain orthographic view of x, y -8..8 onto the 320 x 320 window.
 void beginPlainView() {
-    glViewport(0, 0, 320, 320);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-8, 8, -8, 8, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    orthoWindowView();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glDisable(GL_CULL_FACE);

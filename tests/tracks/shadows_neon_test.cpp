@@ -59,12 +59,7 @@ protected:
 
     // World x -8..8, z -8..8 seen from above on a mid-grey ground.
     static void topView() {
-        glViewport(0, 0, 320, 320);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-8, 8, -8, 8, -10, 10);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        orthoWindowView();
         glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);

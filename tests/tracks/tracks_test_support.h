@@ -102,6 +102,17 @@ inline uint32_t solidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return texture;
 }
 
+// Draws onto the whole 320 x 320 window through an orthographic view of
+// x, y -8..8 (z -10..10), with the modelview reset.
+inline void orthoWindowView() {
+    glViewport(0, 0, 320, 320);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-8, 8, -8, 8, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 // The RGBA pixel at (x, y) of the back buffer (y from the bottom).
 inline std::array<uint8_t, 4> pixelAt(int x, int y) {
     std::array<uint8_t, 4> rgba{};
