@@ -80,7 +80,7 @@ void fillRaceCarSlots(bool careerRace, bool paint) {
     }
 }
 
-void loadTrack(int track, const TrackLoadOptions& options) {
+bool loadTrack(int track, const TrackLoadOptions& options) {
     const bool headless = options.headless;
     const bool inRange = track >= firstTrack && track <= lastTrack;
     const std::string dir = trackDirectory(track);
@@ -113,7 +113,7 @@ void loadTrack(int track, const TrackLoadOptions& options) {
     loadedTrack = track;
     loadedHeadless = headless;
 
-    setUpRace();
+    const bool raceReady = setUpRace();
 
     if (!headless) {
         raceMusicChoice = std::rand() % 4;
@@ -121,6 +121,7 @@ void loadTrack(int track, const TrackLoadOptions& options) {
         if (gameSettings.music) startRaceMusic();
         loopFlags.musicFade = -1.5f;
     }
+    return raceReady;
 }
 
 void unloadTrack() {

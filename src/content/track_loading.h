@@ -61,8 +61,11 @@ void pickOpponentModels(int playerModel, bool careerRace, int club, int models[3
 void fillRaceCarSlots(bool careerRace, bool paint);
 
 // Loads track `track` (1..30; any other number loads no layer files and leaves
-// the layers empty). Replaces the layers of a track still loaded.
-void loadTrack(int track, const TrackLoadOptions& options = {});
+// the layers empty). Replaces the layers of a track still loaded. True when the
+// race is set up; false when the slot has no usable driving line
+// (base/maps/<N>/points/level.ai missing or damaged): the layers are loaded but
+// there is no world to race in.
+bool loadTrack(int track, const TrackLoadOptions& options = {});
 // Ends the race: stops the race sounds and world, frees the five layers, closes
 // the race music, puts the garage's lights back and reloads the vinyl images.
 void unloadTrack();

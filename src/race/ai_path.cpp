@@ -1,9 +1,10 @@
 #include "race/ai_path.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 TrackPoint aiPath[aiPathCapacity];
@@ -62,12 +63,16 @@ bool parseAiPath(const uint8_t* data, size_t size) {
 }
 
 bool loadAiPathFile(const std::string& path) {
+    clearAiPath();
+    // Only a plain file: a directory of that name would fail half-way through the read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
     std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        clearAiPath();
-        return false;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file) return false;
+    // No path can use more than a full table's worth of bytes.
+    std::vector<uint8_t> bytes(4 + size_t(aiPathCapacity) * recordSize);
+    file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    bytes.resize(size_t(std::max<std::streamsize>(file.gcount(), 0)));
     return parseAiPath(bytes.data(), bytes.size());
 }
 

@@ -7,6 +7,7 @@
 #include "content/car_loading.h"
 #include "content/sbm_model.h"
 #include "content/track_loading.h"
+#include "race/ai_driver.h"
 #include "race/ai_path.h"
 #include "race/car_control.h"
 #include "race/car_dynamics.h"
@@ -49,17 +50,6 @@ const Vec3 startPositions[30] = {
 
 bool soundOn() { return gameSettings.sound && soundDeviceOpen(); }
 
-// Until the computer drivers exist, their cars keep their grid places.
-void holdOnGrid(RaceCar& car, float) {
-    if (countdownActive) {
-        holdCar(car);
-    } else {
-        car.steerAngle = 0.0f;
-        car.driveForce = haltingForce(car, 100.0f);
-    }
-    passCheckpoints(car);
-}
-
 void startEngineLoops() {
     if (!soundOn()) return;
     for (int i = 0; i < raceCarCount; ++i) {
@@ -88,7 +78,7 @@ physics::StaticMesh collisionMesh(const SbmModel& model) {
 
 }  // namespace
 
-void (*computerDriverUpdate)(RaceCar& car, float f) = holdOnGrid;
+void (*computerDriverUpdate)(RaceCar& car, float f) = computerDriverFrame;
 
 float clockValue(const RaceClock& clock) {
     return float(clock.minutes) * 10000.0f + float(clock.seconds) * 100.0f + clock.hundredths;
@@ -117,8 +107,14 @@ Vec3 startPosition(int trackSlot) {
     return startPositions[trackSlot - 1];
 }
 
-void setUpRace() {
+bool setUpRace() {
+    // Laps, checkpoints and the computer drivers all need the line's start point.
+    if (aiPathLast < 0) {
+        releaseRaceWorld();
+        return false;
+    }
     setUpRaceAt(startPosition(loadedTrack), trackLayers.collision.get());
+    return true;
 }
 
 void setUpRaceAt(Vec3 start, const SbmModel* collision) {
@@ -134,6 +130,7 @@ void setUpRaceAt(Vec3 start, const SbmModel* collision) {
     resetChaseCamera();
     introPath = std::rand() % 3;
     resetPlayerControl();
+    resetComputerDrivers();
 
     // Pools for the four cars, the traffic and one spare body.
     const int32_t n = std::clamp(trafficLevel, 0, 2);

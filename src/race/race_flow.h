@@ -60,7 +60,9 @@ Vec3 startPosition(int trackSlot);
 
 // Sets the race up on the loaded track (its collision layer, the AI path and the
 // slot from track loading): flags, clocks, camera, the world, the four cars.
-void setUpRace();
+// Without a driving line (not even its start point) no race is set up: false,
+// and no world.
+bool setUpRace();
 // The same on a given collision model and grid position (tests and tools).
 void setUpRaceAt(Vec3 start, const SbmModel* collision);
 // Stops the race sounds and destroys the world with every body in it.
@@ -94,8 +96,8 @@ bool passCheckpoints(RaceCar& car);
 // The player's place: 4 minus the computer cars strictly behind on points passed.
 int32_t placeFor(int32_t playerPoints, const int32_t computerPoints[3]);
 
-// Drives computer car 1..3 for one simulated frame of f hundredths. Until the
-// computer drivers are set, the cars hold their grid places.
+// Drives computer car 1..3 for one simulated frame of f hundredths: the
+// computer driver, or whatever a test puts in its place.
 extern void (*computerDriverUpdate)(RaceCar& car, float f);
 
 // Writes the cars' body and wheel frames and lamps for the car drawing.

@@ -47,6 +47,20 @@ TEST(AiPath, ReadsEveryRecordInOrder) {
     EXPECT_EQ(aiPath[4].kind, 0);
 }
 
+TEST(AiPath, TheLongestCircuitFitsAndBytesPastTheCountAreIgnored) {
+    EXPECT_GE(aiPathCapacity, 1169);
+    const std::vector<uint8_t> longest = pathBytes(1168, 1169);
+    ASSERT_TRUE(parseAiPath(longest.data(), longest.size()));
+    EXPECT_EQ(aiPathLast, 1168);
+    EXPECT_EQ(aiPath[1168].x, 11680.0f);
+
+    // Ten records in the file, a count of four: the first five are the path.
+    const std::vector<uint8_t> longer = pathBytes(4, 10);
+    ASSERT_TRUE(parseAiPath(longer.data(), longer.size()));
+    EXPECT_EQ(aiPathLast, 4);
+    EXPECT_EQ(aiPath[5].x, 0.0f);
+}
+
 TEST(AiPath, AOnePointPathIsAPath) {
     const std::vector<uint8_t> bytes = pathBytes(0, 1);
     ASSERT_TRUE(parseAiPath(bytes.data(), bytes.size()));
@@ -86,4 +100,18 @@ TEST(AiPath, LoadsTheSlotsFileAndFailsQuietlyWithoutOne) {
     EXPECT_EQ(aiPathLast, 6);
     EXPECT_FALSE(loadAiPath(29));
     EXPECT_EQ(aiPathLast, -1);
+
+    // A file cut inside its last record, and one whose count is far too large.
+    std::vector<uint8_t> cut = pathBytes(6, 7);
+    cut.resize(cut.size() - 3);
+    std::ofstream("short.ai", std::ios::binary).write(reinterpret_cast<const char*>(cut.data()), std::streamsize(cut.size()));
+    EXPECT_FALSE(loadAiPathFile("short.ai"));
+    EXPECT_EQ(aiPathLast, -1);
+    const std::vector<uint8_t> huge = pathBytes(0x7fffffff, 3);
+    std::ofstream("huge.ai", std::ios::binary).write(reinterpret_cast<const char*>(huge.data()), std::streamsize(huge.size()));
+    EXPECT_FALSE(loadAiPathFile("huge.ai"));
+    EXPECT_EQ(aiPathLast, -1);
+    // A directory where the file should be.
+    std::filesystem::create_directories("base/maps/28/points/level.ai");
+    EXPECT_FALSE(loadAiPath(28));
 }

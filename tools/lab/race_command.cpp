@@ -1,5 +1,7 @@
 // nightrun-lab race: a race on one track slot straight from the command line,
-// driven by the autopilot or by scripted keys, with or without a window.
+// driven by the autopilot or by scripted keys, with or without a window; the
+// computer drivers race against it. nightrun-lab race-all: every slot in turn
+// with the autopilot.
 #include "lab_commands.h"
 #include "scripted_events.h"
 
@@ -14,6 +16,7 @@
 #include "content/track_loading.h"
 #include "frontend/career_state.h"
 #include "platform/test_backend.h"
+#include "race/ai_driver.h"
 #include "race/ai_path.h"
 #include "race/autopilot.h"
 #include "race/car_dynamics.h"
@@ -38,6 +41,7 @@ struct RaceOptions {
     int traffic = 0;
     long frames = -1;
     int frameMs = 16;
+    long traceEvery = 0;  // print every car's state every this many frames
     std::vector<ShotRequest> shots;
 };
 
@@ -46,6 +50,8 @@ struct Outcome {
     int place = 1;
     RaceClock time;
     RaceClock best;
+    int laps[raceCarCount] = {};  // laps each car had completed
+    int righted = 0;
 };
 
 RaceOptions options;
@@ -60,7 +66,14 @@ void noteOutcome() {
     outcome.place = playerPlace;
     outcome.time = raceClock;
     outcome.best = bestLap;
+    // The player's record stops counting at the last lap; the others' count on.
+    outcome.laps[0] = playerLapsCompleted;
+    for (int i = 1; i < raceCarCount; ++i) outcome.laps[i] = std::max(raceCars[i].lapsDone - 1, 0);
+    outcome.righted = carsRighted;
 }
+
+// Set when the slot could not be raced: it has no usable driving line.
+bool noDrivingLine = false;
 
 bool parseOptions(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -74,6 +87,7 @@ bool parseOptions(const std::vector<std::string>& args) {
         else if (a == "--traffic" && hasValue) options.traffic = std::atoi(args[++i].c_str());
         else if (a == "--frames" && hasValue) options.frames = std::atol(args[++i].c_str());
         else if (a == "--frame-ms" && hasValue) options.frameMs = std::atoi(args[++i].c_str());
+        else if (a == "--trace" && hasValue) options.traceEvery = std::atol(args[++i].c_str());
         else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -133,6 +147,19 @@ void reportLaps() {
     }
 }
 
+// One line per car: where it is, how fast, its line and race progress.
+void traceCars() {
+    if (options.traceEvery <= 0 || currentFrame % options.traceEvery != 0) return;
+    for (int i = 0; i < raceCarCount; ++i) {
+        const RaceCar& car = raceCars[i];
+        if (!car.body) continue;
+        const Vec3 p = physics::getPosition(car.body);
+        std::printf("frame=%ld car=%d pos=%.1f,%.1f,%.1f speed=%.2f target=%d ahead=%d laps=%d points=%d%s\n",
+                    currentFrame, i, p.x, p.y, p.z, carSpeed(car), car.targetPoint, car.lookAheadPoint, car.lapsDone,
+                    car.pointsPassed, car.reversing ? " reversing" : "");
+    }
+}
+
 // Scripted key presses go straight into the held-key table when there is no window.
 void applyKeyEvents(const ScriptedEvents& events) {
     auto range = events.equal_range(currentFrame);
@@ -151,7 +178,10 @@ long runHeadless(const ScriptedEvents& events) {
     loadPresetConfig(options.car);
     TrackLoadOptions load;
     load.headless = true;
-    loadTrack(options.track, load);
+    if (!loadTrack(options.track, load)) {
+        noDrivingLine = true;
+        return 0;
+    }
     if (options.autopilot) resetAutopilot();
 
     const float ticks = options.frameMs > 100 ? 0.0f : 0.1f * float(options.frameMs);
@@ -161,6 +191,7 @@ long runHeadless(const ScriptedEvents& events) {
         if (options.autopilot) autopilotFrame(ticks);
         headlessRaceFrame(ticks);
         ++frames;
+        traceCars();
         reportLaps();
         noteOutcome();
         if (raceFinished) break;
@@ -182,12 +213,12 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
         loadPresetConfig(options.car);
         GameState = gameStates::racing;
         simpleTrackDrawing = true;
-        loadTrack(options.track, TrackLoadOptions{});
+        noDrivingLine = !loadTrack(options.track, TrackLoadOptions{});
         if (options.autopilot) resetAutopilot();
 
         const float ticks = options.frameMs > 100 ? 0.0f : 0.1f * float(options.frameMs);
         const long lastShot = lastShotFrame();
-        bool running = true;
+        bool running = !noDrivingLine;
         for (currentFrame = 0; currentFrame < options.frames && running; ++currentFrame) {
             auto range = events.equal_range(currentFrame);
             for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
@@ -196,6 +227,7 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
             bool framePass = false;
             while ((running = mainLoopPass(framePass)) && !framePass) {}
             if (framePass) ++frames;
+            traceCars();
             reportLaps();
             if (GameState == gameStates::racing) noteOutcome();
             if ((outcome.finished && currentFrame >= lastShot) || GameState != gameStates::racing) break;
@@ -209,17 +241,25 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
     return frames;
 }
 
-int runRace(const std::vector<std::string>& args) {
-    options = RaceOptions{};
+void printOutcome(long frames) {
+    const int* laps = outcome.laps;
+    std::printf("track=%d finished=%d place=%d time=%s best=%s frames=%ld laps=%d,%d,%d,%d righted=%d\n",
+                options.track, outcome.finished ? 1 : 0, outcome.place, formatClock(outcome.time).c_str(),
+                formatClock(outcome.best).c_str(), frames, laps[0], laps[1], laps[2], laps[3], outcome.righted);
+    std::fflush(stdout);
+}
+
+void reportNoDrivingLine() {
+    std::fprintf(stderr,
+                 "nightrun-lab race: track %d has no driving line: %s is missing or damaged, so no race is set up\n",
+                 options.track, aiPathFile(options.track).c_str());
+}
+
+// One race with the options set; 0 when it ran, 1 when it could not start.
+int raceOnce(const ScriptedEvents& events) {
     lapsReported = 0;
     outcome = Outcome{};
-    if (!parseOptions(args)) return 2;
-    ScriptedEvents events;
-    std::string error;
-    if (!options.eventsPath.empty() && !loadScriptedEvents(options.eventsPath, events, error)) {
-        std::fprintf(stderr, "nightrun-lab race: %s: %s\n", options.eventsPath.c_str(), error.c_str());
-        return 2;
-    }
+    noDrivingLine = false;
     trafficLevel = options.traffic;
 
     long frames = 0;
@@ -233,16 +273,78 @@ int runRace(const std::vector<std::string>& args) {
             return 1;
         }
     }
-    if (aiPathLast < 0) std::fprintf(stderr, "nightrun-lab race: track %d has no driving line\n", options.track);
-    std::printf("track=%d finished=%d place=%d time=%s best=%s frames=%ld\n", options.track, outcome.finished ? 1 : 0,
-                outcome.place, formatClock(outcome.time).c_str(), formatClock(outcome.best).c_str(), frames);
     if (options.headless && loadedTrack != 0) unloadTrack();
+    if (noDrivingLine) {
+        reportNoDrivingLine();
+        return 1;
+    }
+    printOutcome(frames);
     return 0;
+}
+
+int runRace(const std::vector<std::string>& args) {
+    options = RaceOptions{};
+    if (!parseOptions(args)) return 2;
+    ScriptedEvents events;
+    std::string error;
+    if (!options.eventsPath.empty() && !loadScriptedEvents(options.eventsPath, events, error)) {
+        std::fprintf(stderr, "nightrun-lab race: %s: %s\n", options.eventsPath.c_str(), error.c_str());
+        return 2;
+    }
+    return raceOnce(events);
+}
+
+// Every slot with the autopilot, then one summary line.
+int runRaceAll(const std::vector<std::string>& args) {
+    bool headless = false;
+    int car = 0;
+    int traffic = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--headless") headless = true;
+        else if (args[i] == "--car" && hasValue) car = std::atoi(args[++i].c_str());
+        else if (args[i] == "--traffic" && hasValue) traffic = std::atoi(args[++i].c_str());
+        else {
+            std::fprintf(stderr, "nightrun-lab race-all: unknown option '%s'\n", args[i].c_str());
+            return 2;
+        }
+    }
+    if (car < 0 || car >= carPresetCount || traffic < 0 || traffic > 2) {
+        std::fprintf(stderr, "nightrun-lab race-all: --car takes a preset 0..17 and --traffic 0..2\n");
+        return 2;
+    }
+    int finished = 0;
+    int aiLapsMin = -1;
+    int rightedMax = 0;
+    bool failed = false;
+    for (int slot = firstTrack; slot <= lastTrack; ++slot) {
+        options = RaceOptions{};
+        options.track = slot;
+        options.car = car;
+        options.traffic = traffic;
+        options.headless = headless;
+        options.autopilot = true;
+        options.frames = 20L * 60L * 1000L / options.frameMs;
+        if (raceOnce(ScriptedEvents{}) != 0) {
+            failed = true;
+            aiLapsMin = 0;
+            continue;
+        }
+        if (outcome.finished) ++finished;
+        for (int i = 1; i < raceCarCount; ++i)
+            aiLapsMin = aiLapsMin < 0 ? outcome.laps[i] : std::min(aiLapsMin, outcome.laps[i]);
+        rightedMax = std::max(rightedMax, outcome.righted);
+    }
+    const int slots = lastTrack - firstTrack + 1;
+    std::printf("slots=%d finished=%d ai_laps_min=%d righted_max=%d\n", slots, finished, std::max(aiLapsMin, 0),
+                rightedMax);
+    return failed ? 1 : 0;
 }
 
 LabCommand raceCommand("race",
                        "--track N [--car C] [--headless] [--autopilot | --events FILE] [--traffic T] [--frames N] "
-                       "[--frame-ms T] [--shot FRAME:FILE.png ...]",
+                       "[--frame-ms T] [--trace K] [--shot FRAME:FILE.png ...]",
                        runRace);
+LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T]", runRaceAll);
 
 }  // namespace

@@ -1,0 +1,364 @@
+// The computer drivers on flat test ground: the control values, a one-point
+// line, the wrap of the line, backing off a wall, righting, keeping apart,
+// and coasting after the finish.
+#include "race/race_test_support.h"
+
+#include "race/ai_driver.h"
+
+#include <cmath>
+
+using namespace race_test;
+
+namespace {
+
+constexpr float tick = 1.6f;  // a 16 ms frame
+// Frames for a stretch of frame-clock seconds (each frame adds 0.01 * tick).
+int framesFor(float seconds) { return int(std::lround(seconds / (0.01f * tick))); }
+
+// A straight line of points along +x at height y, `spacing` apart.
+std::vector<TrackPoint> straightLine(int count, float x0, float z, float spacing = 10.0f, float y = 1.0f) {
+    std::vector<TrackPoint> points(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        points[size_t(i)].x = x0 + spacing * float(i);
+        points[size_t(i)].y = y;
+        points[size_t(i)].z = z;
+        points[size_t(i)].kind = i % 10 == 0 ? 1 : 0;  // a lone checkpoint at the line would count a lap a frame
+    }
+    return points;
+}
+
+// A wall across the x axis at x = `at`, facing -x, from z = -half to +half.
+void addWall(SbmModel& model, float at, float half, float height) {
+    const int32_t base = int32_t(model.vertices.size());
+    for (Vec3 p : {Vec3{at, -1.0f, -half}, Vec3{at, -1.0f, half}, Vec3{at, height, -half}, Vec3{at, height, half}}) {
+        SbmVertex v;
+        v.position = p;
+        model.vertices.push_back(v);
+    }
+    const int32_t corners[2][3] = {{0, 2, 1}, {1, 2, 3}};
+    for (const auto& c : corners) {
+        SbmTriangle t;
+        for (int k = 0; k < 3; ++k) t.vertexIndices[k] = base + c[k];
+        t.surfaceClass = 3;
+        model.triangles.push_back(t);
+    }
+}
+
+// Which computer cars the test drives; the others are held still.
+bool drivenCars[4] = {false, true, true, true};
+void selectedDrivers(RaceCar& car, float f) {
+    if (drivenCars[car.index]) computerDriverFrame(car, f);
+    else holdCar(car);
+}
+
+class ComputerDriver : public RaceFixture {
+protected:
+    void SetUp() override {
+        RaceFixture::SetUp();
+        drivenCars[1] = drivenCars[2] = drivenCars[3] = true;
+        computerDriverUpdate = selectedDrivers;
+    }
+    void onlyCar(int index) {
+        for (int i = 1; i < 4; ++i) drivenCars[i] = i == index;
+    }
+    RaceCar& car(int i) { return raceCars[i]; }
+    Vec3 at(int i) { return physics::getPosition(car(i).body); }
+    void place(int i, Vec3 p) {
+        physics::setPosition(car(i).body, p);
+        physics::setLinearVelocity(car(i).body, {});
+        physics::setAngularMomentum(car(i).body, {});
+    }
+};
+
+}  // namespace
+
+TEST(ComputerDriverValues, BoostIsStrongAtTheStartAndHalfForTheRestOfTheRace) {
+    EXPECT_NEAR(computerBoost(0.0f), 1.32f, 1e-4f);
+    EXPECT_NEAR(computerBoost(4.0f), 1.0f, 1e-6f);
+    EXPECT_NEAR(computerBoost(4.5f), 1.0f - 0.25f * 0.75f, 1e-6f);
+    EXPECT_EQ(computerBoost(6.0f), 0.5f);
+    EXPECT_EQ(computerBoost(5000.0f), 0.5f);
+    // A car that slips back behind the line gets more, but never above 2.
+    EXPECT_EQ(computerBoost(-40.0f), 2.0f);
+}
+
+TEST(ComputerDriverValues, FollowingStartsAtPointTenAndIsFullFromPointTwenty) {
+    EXPECT_EQ(followingRange(0.0f), 0.0f);
+    EXPECT_EQ(followingRange(9.9f), 0.0f);
+    EXPECT_NEAR(followingRange(15.0f), 15.0f, 1e-4f);
+    EXPECT_EQ(followingRange(20.0f), 30.0f);
+    EXPECT_EQ(followingRange(400.0f), 30.0f);
+}
+
+TEST(ComputerDriverValues, TargetSpeedFallsWithTheBendAhead) {
+    EXPECT_EQ(computerTargetSpeed(0.0f), 30.0f);
+    EXPECT_EQ(computerTargetSpeed(-0.2f), 30.0f);
+    EXPECT_NEAR(computerTargetSpeed(0.7f), 30.0f - 0.5f * 27.0f, 1e-4f);
+    EXPECT_NEAR(computerTargetSpeed(-0.7f), 30.0f - 0.5f * 27.0f, 1e-4f);
+    EXPECT_NEAR(computerTargetSpeed(3.0f), 3.0f, 1e-4f);
+    EXPECT_EQ(computerTargetRpm(0, 20.0f), 1000.0f);
+    EXPECT_NEAR(computerTargetRpm(-1, 2.0f), 2555.4f, 0.01f);
+    EXPECT_NEAR(computerTargetRpm(5, 30.0f), 9181.0f, 0.01f);
+}
+
+TEST(ComputerDriverValues, IndicesWrapIntoTheLineWhateverItsLength) {
+    EXPECT_EQ(wrapPathIndex(10, 9), 0);
+    EXPECT_EQ(wrapPathIndex(12, 9), 2);
+    EXPECT_EQ(wrapPathIndex(9, 9), 9);
+    EXPECT_EQ(wrapPathIndex(14, 0), 0);    // one point: every index is point 0
+    EXPECT_EQ(wrapPathIndex(14, 3), 2);    // more than a whole lap ahead
+    EXPECT_EQ(wrapPathIndex(-1, 3), 3);
+    EXPECT_EQ(wrapPathIndex(5, -1), 0);    // no line at all
+}
+
+TEST_F(ComputerDriver, WithoutALineTheCarsStayWhereTheyAre) {
+    setUpFlatRace();
+    run(300);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_LT(length(at(i) - Vec3{0.0f, 0.0f, 4.5f * float(i)}), 1.5f) << i;
+        EXPECT_EQ(car(i).targetPoint, 0);
+    }
+}
+
+TEST_F(ComputerDriver, TheCountdownHoldsTheCarsOnTheGrid) {
+    const std::vector<TrackPoint> line = straightLine(40, 8.0f, 6.75f);
+    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
+    run(400);  // 6.4 s of the start sequence
+    ASSERT_TRUE(countdownActive);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_LT(std::fabs(at(i).x), 0.2f) << i;
+        EXPECT_EQ(car(i).steerAngle, 0.0f);
+        EXPECT_EQ(car(i).driveForce, 0.01f);
+        EXPECT_EQ(car(i).stuckTimer, 0.0f);
+        EXPECT_FALSE(car(i).reversing);
+    }
+}
+
+TEST_F(ComputerDriver, OnAOnePointLineEveryCarCirclesThePoint) {
+    TrackPoint only;
+    only.x = 60.0f;
+    only.y = 1.0f;
+    only.z = 6.0f;
+    only.kind = 1;
+    ASSERT_TRUE(setAiPath(&only, 1));
+    setUpFlatRace();
+    const Vec3 centre = pointPosition(only);
+
+    float swept[4] = {}, previous[4] = {};
+    float farthest[4] = {};
+    for (int i = 1; i < 4; ++i) previous[i] = std::atan2(at(i).z - centre.z, at(i).x - centre.x);
+    for (int frame = 0; frame < 3000; ++frame) {
+        run(1);
+        for (int i = 1; i < 4; ++i) {
+            ASSERT_EQ(car(i).targetPoint, 0);
+            ASSERT_EQ(car(i).lookAheadPoint, 0);
+            const Vec3 p = at(i);
+            const float angle = std::atan2(p.z - centre.z, p.x - centre.x);
+            float step = angle - previous[i];
+            if (step > 3.14159265f) step -= 6.2831853f;
+            if (step < -3.14159265f) step += 6.2831853f;
+            swept[i] += step;
+            previous[i] = angle;
+            if (frame > 1000) farthest[i] = std::max(farthest[i], length(p - centre));
+        }
+    }
+    for (int i = 1; i < 4; ++i) {
+        // Several whole turns round the point, never far from it.
+        EXPECT_GT(std::fabs(swept[i]), 4.0f * 6.2831853f) << "car " << i;
+        EXPECT_LT(farthest[i], 60.0f) << "car " << i;
+    }
+}
+
+TEST_F(ComputerDriver, TheTargetWrapsFromTheLastPointToTheFirst) {
+    // A square of twelve points 10 apart; car 1 stands on the last one facing the first.
+    std::vector<TrackPoint> square;
+    for (int side = 0; side < 4; ++side) {
+        for (int k = 0; k < 3; ++k) {
+            TrackPoint p;
+            const float s = 10.0f * float(k);
+            const Vec3 corners[4] = {{100, 1, 0}, {130, 1, 0}, {130, 1, 30}, {100, 1, 30}};
+            const Vec3 dir = normalise(corners[(side + 1) % 4] - corners[side]);
+            const Vec3 q = corners[side] + dir * s;
+            p.x = q.x;
+            p.y = q.y;
+            p.z = q.z;
+            p.kind = side == 0 && k == 0 ? 1 : 0;
+            square.push_back(p);
+        }
+    }
+    ASSERT_TRUE(setAiPath(square.data(), int32_t(square.size())));
+    setUpFlatRace();
+    onlyCar(1);
+    place(1, {100.0f, 0.95f, 12.0f});
+    car(1).targetPoint = 11;
+    car(1).lookAheadPoint = 11;
+    run(1);
+    EXPECT_EQ(car(1).targetPoint, 0);
+    EXPECT_GE(car(1).lookAheadPoint, 0);
+    EXPECT_LE(car(1).lookAheadPoint, 11);
+
+    // Driving on, it keeps going round: the targets climb and wrap again, the
+    // look-ahead never leaves the line, and the start line opens laps.
+    int wraps = 0;
+    int32_t last = car(1).targetPoint;
+    for (int frame = 0; frame < 4000; ++frame) {
+        run(1);
+        ASSERT_GE(car(1).lookAheadPoint, 0);
+        ASSERT_LE(car(1).lookAheadPoint, aiPathLast);
+        if (car(1).targetPoint < last) ++wraps;
+        last = car(1).targetPoint;
+    }
+    EXPECT_GE(wraps, 2);
+    EXPECT_GE(car(1).lapsDone, 2);
+}
+
+TEST_F(ComputerDriver, AgainstAWallItBacksOffAfterThreeSecondsForOneAndAHalf) {
+    ground = flatGround(4000.0f, 0.0f, 250.0f);
+    addWall(*ground, 40.0f, 60.0f, 4.0f);
+    // The line runs on straight through the wall.
+    const std::vector<TrackPoint> line = straightLine(60, 8.0f, 4.5f);
+    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    setUpRaceAt({0.0f, 0.95f, 0.0f}, ground.get());
+    countdownActive = false;
+    onlyCar(1);
+
+    // Drive into the wall and wait until the car is slow against it.
+    int frame = 0;
+    for (; frame < 2000 && !(at(1).x > 30.0f && carSpeed(car(1)) < 1.5f); ++frame) run(1);
+    ASSERT_LT(frame, 2000) << "never reached the wall";
+    const float nose = at(1).x;
+    EXPECT_LT(nose, 40.0f);
+
+    // The reverse timer restarts whenever the car reaches speed 1.5; it backs off
+    // after three seconds of slow frames in a row.
+    int slowFrames = 0;
+    for (int guard = 0; !car(1).reversing && guard < 2000; ++guard) {
+        run(1);
+        slowFrames = car(1).reverseTimer == 0.0f ? 0 : slowFrames + 1;
+    }
+    ASSERT_TRUE(car(1).reversing);
+    EXPECT_NEAR(float(slowFrames), float(framesFor(3.0f)), 2.0f);
+    EXPECT_EQ(car(1).reverseLights, 1.0f);
+
+    int reverseFrames = 0;
+    while (car(1).reversing && reverseFrames < 1000) {
+        EXPECT_LT(car(1).driveForce, 0.0f);
+        run(1);
+        ++reverseFrames;
+    }
+    EXPECT_NEAR(float(reverseFrames), float(framesFor(1.5f)), 3.0f);
+    EXPECT_LT(at(1).x, nose - 3.0f) << "backed away from the wall";
+    EXPECT_EQ(carsRighted, 0);
+}
+
+TEST_F(ComputerDriver, ACarThatCannotMoveIsRightedAfterFourAndAHalfSeconds) {
+    const std::vector<TrackPoint> line = straightLine(60, 8.0f, 4.5f);
+    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    setUpFlatRace();
+    onlyCar(1);
+    // On its roof: no wheel touches the road, so no drive, reverse or brake helps.
+    Mat3 upsideDown;
+    upsideDown.row[1] = {0.0f, -1.0f, 0.0f};
+    upsideDown.row[2] = {0.0f, 0.0f, -1.0f};
+    physics::setOrientation(car(1).body, upsideDown);
+    place(1, {0.0f, 2.2f, 4.5f});
+    run(60);  // settle on the roof
+    ASSERT_LT(matRow(physics::getPose(car(1).body), 1).y, -0.9f);
+
+    // The stuck timer has run since the car came to rest on its roof.
+    const float stillAlready = car(1).stuckTimer;
+    EXPECT_GT(stillAlready, 0.0f);
+    int frames = 0;
+    for (; carsRighted == 0 && frames < 2000; ++frames) {
+        ASSERT_GT(car(1).stuckTimer, 0.0f);
+        run(1);
+    }
+    ASSERT_EQ(carsRighted, 1);
+    EXPECT_NEAR(stillAlready + 0.01f * tick * float(frames), 4.5f, 0.02f);
+    EXPECT_EQ(car(1).stuckTimer, 0.0f);
+    // Upright again, lifted clear of the road, and it drives off.
+    EXPECT_GT(matRow(physics::getPose(car(1).body), 1).y, 0.99f);
+    EXPECT_GT(at(1).y, 2.0f);
+    run(400);
+    EXPECT_GT(at(1).x, 20.0f);
+    EXPECT_EQ(carsRighted, 1);
+}
+
+TEST_F(ComputerDriver, CloseTogetherEarlyInTheRaceTheyDoNotSlowForEachOther) {
+    const std::vector<TrackPoint> line = straightLine(80, 8.0f, 4.5f);
+    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    setUpFlatRace();
+    // Three cars nose to tail in one lane, 7 apart, the first at the line's start.
+    place(1, {16.0f, 0.95f, 4.5f});
+    place(2, {9.0f, 0.95f, 4.5f});
+    place(3, {2.0f, 0.95f, 4.5f});
+    for (int frame = 0; frame < 200; ++frame) {
+        run(1);
+        for (int i = 1; i < 4; ++i) {
+            // (In the first frame the cars stand exactly still, with no gear yet.)
+            if (frame == 0 || car(i).progress >= 10.0f) continue;
+            ASSERT_GT(car(i).driveForce, 0.0f) << "car " << i << " frame " << frame;
+            ASSERT_EQ(car(i).brakeLights, 0.0f) << "car " << i << " frame " << frame;
+        }
+    }
+    EXPECT_GT(carSpeed(car(3)), 8.0f);
+}
+
+TEST_F(ComputerDriver, LaterInTheRaceACarEasesOffBehindAnotherComputerCarOnly) {
+    const std::vector<TrackPoint> line = straightLine(80, 8.0f, 4.5f);
+    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    setUpFlatRace();
+    onlyCar(2);
+    // Car 2 is on its third lap, cruising at 15 with car 1 standing 20 ahead.
+    car(2).lapsDone = 3;
+    car(2).targetPoint = car(2).lookAheadPoint = 12;
+    auto cruise = [&](Vec3 ahead, int who) {
+        place(1, {0.0f, 0.95f, 300.0f});
+        place(0, {0.0f, 0.95f, 320.0f});
+        place(who, ahead);
+        place(2, {110.0f, 0.95f, 4.5f});
+        physics::setLinearVelocity(car(2).body, {15.0f, 0.0f, 0.0f});
+        run(1);
+    };
+    cruise({130.0f, 0.95f, 4.5f}, 1);
+    // k = (30 - 20) * 10 / 30: the drive gives way to a pull of k times the speed.
+    EXPECT_NEAR(car(2).driveForce, -15.0f * 10.0f / 3.0f, 1.5f);
+    EXPECT_EQ(car(2).brakeLights, 0.0f);  // not within half the range
+
+    cruise({122.0f, 0.95f, 4.5f}, 1);
+    EXPECT_LT(car(2).driveForce, -15.0f * 5.0f);
+    EXPECT_EQ(car(2).brakeLights, 1.0f);
+
+    // Beside it, not ahead: no following.
+    cruise({110.0f, 0.95f, 14.0f}, 1);
+    EXPECT_GT(car(2).driveForce, 0.0f);
+    // The player's car ahead is not looked at.
+    cruise({122.0f, 0.95f, 4.5f}, 0);
+    EXPECT_GT(car(2).driveForce, 0.0f);
+}
+
+TEST_F(ComputerDriver, AfterTheFinishTheyCoastToAHalt) {
+    const std::vector<TrackPoint> line = straightLine(400, 8.0f, 4.5f);
+    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    setUpFlatRace();
+    run(500);
+    for (int i = 1; i < 4; ++i) ASSERT_GT(carSpeed(car(i)), 12.0f) << i;
+
+    raceFinished = true;
+    float previous[4] = {};
+    for (int i = 1; i < 4; ++i) previous[i] = carSpeed(car(i));
+    for (int frame = 0; frame < 6000; ++frame) {
+        run(1);
+        for (int i = 1; i < 4; ++i) {
+            ASSERT_EQ(car(i).steerAngle, 0.0f);
+            ASSERT_LE(std::fabs(car(i).driveForce), 1.0f);
+            // Coasting, not braking: never faster, never much slower in one frame.
+            const float speed = carSpeed(car(i));
+            ASSERT_LE(speed, previous[i] + 0.02f) << "car " << i << " frame " << frame;
+            ASSERT_GT(speed, previous[i] - 0.2f) << "car " << i << " frame " << frame;
+            previous[i] = speed;
+        }
+    }
+    for (int i = 1; i < 4; ++i) EXPECT_LT(carSpeed(car(i)), 0.1f) << i;
+}

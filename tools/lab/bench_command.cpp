@@ -1,0 +1,92 @@
+// nightrun-lab bench-sim: how long one simulation frame takes on a track: the
+// four cars (the player's on the autopilot, three computer drivers), the race
+// flow and the physics step of four sub-steps, headless at 60 frames a second.
+#include "lab_commands.h"
+
+#include "content/track_loading.h"
+#include "frontend/career_state.h"
+#include "race/ai_path.h"
+#include "race/autopilot.h"
+#include "race/race_flow.h"
+#include "race/traffic.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// 60 frames a second in hundredths.
+constexpr float frameTicks = 100.0f / 60.0f;
+
+double percentile(std::vector<double> sorted, double p) {
+    if (sorted.empty()) return 0.0;
+    const size_t k = std::min(sorted.size() - 1, size_t(p * double(sorted.size() - 1) + 0.5));
+    return sorted[k];
+}
+
+int benchSim(const std::vector<std::string>& args) {
+    int track = -1;
+    long frames = 3000;
+    int traffic = 0;
+    int car = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--track" && hasValue) track = std::atoi(args[++i].c_str());
+        else if (args[i] == "--frames" && hasValue) frames = std::atol(args[++i].c_str());
+        else if (args[i] == "--traffic" && hasValue) traffic = std::atoi(args[++i].c_str());
+        else if (args[i] == "--car" && hasValue) car = std::atoi(args[++i].c_str());
+        else {
+            std::fprintf(stderr, "nightrun-lab bench-sim: unknown option '%s'\n", args[i].c_str());
+            return 2;
+        }
+    }
+    if (track < firstTrack || track > lastTrack || frames <= 0 || traffic < 0 || traffic > 2 || car < 0 ||
+        car >= carPresetCount) {
+        std::fprintf(stderr, "nightrun-lab bench-sim: --track 1..30, --frames K > 0, --traffic 0..2, --car 0..17\n");
+        return 2;
+    }
+
+    readCareer(careerState, "/nonexistent/career.inf");  // a fresh career in memory; the file is left alone
+    fillCarPresets(careerState);
+    loadPresetConfig(car);
+    trafficLevel = traffic;
+    TrackLoadOptions load;
+    load.headless = true;
+    if (!loadTrack(track, load)) {
+        std::fprintf(stderr, "nightrun-lab bench-sim: track %d has no driving line (%s missing or damaged)\n", track,
+                     aiPathFile(track).c_str());
+        if (loadedTrack != 0) unloadTrack();
+        return 1;
+    }
+    resetAutopilot();
+
+    // The start sequence holds every car still: run it untimed.
+    for (long k = 0; k < 5000 && countdownActive; ++k) {
+        autopilotFrame(frameTicks);
+        headlessRaceFrame(frameTicks);
+    }
+
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> times;
+    times.reserve(size_t(frames));
+    for (long k = 0; k < frames; ++k) {
+        autopilotFrame(frameTicks);
+        const Clock::time_point start = Clock::now();
+        headlessRaceFrame(frameTicks);
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    const bool finished = raceFinished;
+    unloadTrack();
+
+    std::sort(times.begin(), times.end());
+    std::printf("track=%d frames=%ld traffic=%d median_ms=%.4f p99_ms=%.4f max_ms=%.4f finished=%d\n", track, frames,
+                traffic, percentile(times, 0.5), percentile(times, 0.99), times.back(), finished ? 1 : 0);
+    return 0;
+}
+
+LabCommand benchSimCommand("bench-sim", "--track N --frames K [--traffic T] [--car C]", benchSim);
+
+}  // namespace
