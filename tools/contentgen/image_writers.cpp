@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <system_error>
 
@@ -24,10 +25,25 @@ void put32(std::vector<uint8_t>& b, uint32_t v) {
     put16(b, v >> 16);
 }
 
-std::filesystem::path tempPathFor(const std::filesystem::path& path) {
+// Records path as an output of the run, creates its parent directories, lets
+// write fill path + ".tmp" and renames that over path; the temporary file is
+// removed again when anything fails.
+bool writeAtomically(const std::filesystem::path& path, const std::function<bool(std::FILE*)>& write) {
+    recordOutputFile(path);
+    std::error_code ec;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
     std::filesystem::path tmp = path;
     tmp += ".tmp";
-    return tmp;
+    std::FILE* f = std::fopen(tmp.string().c_str(), "wb");
+    if (!f) return false;
+    bool ok = write(f);
+    ok = (std::fclose(f) == 0) && ok;
+    if (ok) {
+        std::filesystem::rename(tmp, path, ec);
+        ok = !ec;
+    }
+    if (!ok) std::filesystem::remove(tmp, ec);
+    return ok;
 }
 
 }  // namespace
@@ -98,20 +114,9 @@ std::vector<uint8_t> encodeBmp(const Raster& image) {
 }
 
 bool writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    recordOutputFile(path);
-    std::error_code ec;
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    std::filesystem::path tmp = tempPathFor(path);
-    std::FILE* f = std::fopen(tmp.string().c_str(), "wb");
-    if (!f) return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fclose(f) == 0) && ok;
-    if (ok) {
-        std::filesystem::rename(tmp, path, ec);
-        ok = !ec;
-    }
-    if (!ok) std::filesystem::remove(tmp, ec);
-    return ok;
+    return writeAtomically(path, [&](std::FILE* f) {
+        return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    });
 }
 
 bool writeTga(const Raster& image, const std::filesystem::path& path, bool withAlpha) {
@@ -162,20 +167,7 @@ bool encodePngTo(std::FILE* f, const Raster& image, bool withAlpha) {
 }  // namespace
 
 bool writePng(const Raster& image, const std::filesystem::path& path, bool withAlpha) {
-    recordOutputFile(path);
-    std::error_code ec;
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    std::filesystem::path tmp = tempPathFor(path);
-    std::FILE* f = std::fopen(tmp.string().c_str(), "wb");
-    if (!f) return false;
-    bool ok = encodePngTo(f, image, withAlpha);
-    ok = (std::fclose(f) == 0) && ok;
-    if (ok) {
-        std::filesystem::rename(tmp, path, ec);
-        ok = !ec;
-    }
-    if (!ok) std::filesystem::remove(tmp, ec);
-    return ok;
+    return writeAtomically(path, [&](std::FILE* f) { return encodePngTo(f, image, withAlpha); });
 }
 
 void saveTga(const std::filesystem::path& base, const std::string& relPath, const Raster& image, bool withAlpha,
