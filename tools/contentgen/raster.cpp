@@ -16,6 +16,18 @@ int wrapIndex(int i, int n) {
     return m < 0 ? m + n : m;
 }
 
+// Calls visit(x, y) for the pixels of the box [x0, x1) x [y0, y1) that lie
+// inside a w x h raster, row by row.
+template <typename Visit>
+void forEachInBox(int x0, int y0, int x1, int y1, int w, int h, Visit visit) {
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, w);
+    y1 = std::min(y1, h);
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) visit(x, y);
+}
+
 Color blendColor(const Color& d, const Color& s, float coverage, Blend blend) {
     float sa = s.a * coverage;
     Color o = d;
@@ -206,33 +218,23 @@ void Raster::fill(Color c) { std::fill(px_.begin(), px_.end(), c); }
 
 void Raster::paint(int x0, int y0, int x1, int y1, const std::function<float(float, float)>& coverage, Color c,
                    Blend blend) {
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, w_);
-    y1 = std::min(y1, h_);
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            float cov = coverage(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
-            if (cov > 0.0f) at(x, y) = blendColor(at(x, y), c, std::min(cov, 1.0f), blend);
-        }
+    forEachInBox(x0, y0, x1, y1, w_, h_, [&](int x, int y) {
+        float cov = coverage(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+        if (cov > 0.0f) at(x, y) = blendColor(at(x, y), c, std::min(cov, 1.0f), blend);
+    });
 }
 
 void Raster::shade(int x0, int y0, int x1, int y1, const std::function<Color(float, float)>& shader, Blend blend) {
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, w_);
-    y1 = std::min(y1, h_);
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            Color s = shader(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
-            if (blend == Blend::Replace) {
-                at(x, y) = s;
-            } else {
-                float cov = s.a;
-                s.a = 1.0f;
-                if (cov > 0.0f) at(x, y) = blendColor(at(x, y), s, std::min(cov, 1.0f), blend);
-            }
+    forEachInBox(x0, y0, x1, y1, w_, h_, [&](int x, int y) {
+        Color s = shader(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+        if (blend == Blend::Replace) {
+            at(x, y) = s;
+        } else {
+            float cov = s.a;
+            s.a = 1.0f;
+            if (cov > 0.0f) at(x, y) = blendColor(at(x, y), s, std::min(cov, 1.0f), blend);
         }
+    });
 }
 
 void Raster::shade(const std::function<Color(float, float)>& shader, Blend blend) { shade(0, 0, w_, h_, shader, blend); }
