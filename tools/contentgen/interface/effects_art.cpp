@@ -25,6 +25,12 @@ float footprintDistance(float x, float y, int w, int h, float halfX, float halfY
                        halfY * h * 0.5f, corner);
 }
 
+// How far a point of a w x h quad lies out from its centre: 0 there, 1 on the
+// nearest border (the larger of the two axes, each as a fraction of its half extent).
+float quadEdgeReach(float x, float y, int w, int h) {
+    return std::max(std::fabs(x / w - 0.5f) * 2.0f, std::fabs(y / h - 0.5f) * 2.0f);
+}
+
 }  // namespace
 
 Raster smokePuff() {
@@ -107,7 +113,7 @@ Raster neonGlow() {
         float d = footprintDistance(x, y, w, h, 0.74f, 0.66f, 18.0f);  // pixels outside the body
         float inside = d < 0 ? 0.85f : 0.0f;
         float ring = std::exp(-std::max(d, 0.0f) / 11.0f);
-        float edgeFade = 1.0f - smooth01((std::max(std::fabs(x / w - 0.5f) * 2.0f, std::fabs(y / h - 0.5f) * 2.0f) - 0.82f) * 5.5f);
+        float edgeFade = 1.0f - smooth01((quadEdgeReach(x, y, w, h) - 0.82f) * 5.5f);
         float v = std::max(inside, ring) * edgeFade;
         return Color{v, v, v, 1};
     }, Blend::Replace);
@@ -121,7 +127,7 @@ Raster carShadow() {
     img.shade([&](float x, float y) {
         float d = footprintDistance(x, y, w, h, 0.72f, 0.54f, 16.0f);
         float shade = 1.0f - smooth01(0.5f - d / 18.0f) * 0.72f;
-        float edgeFade = smooth01((std::max(std::fabs(x / w - 0.5f) * 2.0f, std::fabs(y / h - 0.5f) * 2.0f) - 0.9f) * 10.0f);
+        float edgeFade = smooth01((quadEdgeReach(x, y, w, h) - 0.9f) * 10.0f);
         float v = lerp(Color{shade, 0, 0, 0}, Color{1, 0, 0, 0}, edgeFade).r;
         return Color{v, v, v, 1};
     }, Blend::Replace);
@@ -135,7 +141,7 @@ Raster garageShadow() {
     img.shade([&](float x, float y) {
         float d = footprintDistance(x, y, w, h, 0.66f, 0.5f, 24.0f);
         float shade = 1.0f - smooth01(0.35f - d / 34.0f) * 0.8f;
-        float edgeFade = smooth01((std::max(std::fabs(x / w - 0.5f) * 2.0f, std::fabs(y / h - 0.5f) * 2.0f) - 0.85f) * 7.0f);
+        float edgeFade = smooth01((quadEdgeReach(x, y, w, h) - 0.85f) * 7.0f);
         float v = shade + (1.0f - shade) * edgeFade;
         return Color{v, v, v, 1};
     }, Blend::Replace);

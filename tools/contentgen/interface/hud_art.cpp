@@ -24,6 +24,21 @@ float dialAngle(float rpm) {
     return (135.0f + a) * kPi / 180.0f;
 }
 
+// A white marker over its own blurred glow, faded out from radius fadeFrom to
+// fadeFrom + fadeWidth around the picture's centre.
+Raster glowingMarker(const Raster& layer, float glowRadius, float fadeFrom, float fadeWidth) {
+    const float cx = layer.width() * 0.5f, cy = layer.height() * 0.5f;
+    Raster img = emptyLayer(layer);
+    img.composite(layer.blurred(glowRadius), 0, 0);
+    img.composite(layer, 0, 0);
+    img.map([=](Color c, int x, int y) {
+        float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy);
+        c.a *= 1.0f - std::clamp((d - fadeFrom) / fadeWidth, 0.0f, 1.0f);
+        return c;
+    });
+    return img;
+}
+
 }  // namespace
 
 Raster revDial() {
@@ -138,16 +153,7 @@ Raster checkpointMarker() {
     layer.fillCircle(64, 64, 30, withAlpha(palette::white, 0.75f));
     layer.strokeCircle(64, 64, 30, 6, palette::white);
     layer.fillCircle(64, 64, 12, palette::white);
-    Raster img = emptyLayer(n, n);
-    Raster glow = layer.blurred(16);
-    img.composite(glow, 0, 0, Blend::Over, 1.0f);
-    img.composite(layer, 0, 0);
-    img.map([](Color c, int x, int y) {
-        float d = std::hypot(x + 0.5f - 64, y + 0.5f - 64);
-        c.a *= 1.0f - std::clamp((d - 56.0f) / 8.0f, 0.0f, 1.0f);
-        return c;
-    });
-    return img;
+    return glowingMarker(layer, 16, 56, 8);
 }
 
 Raster checkpointRing() {
@@ -161,16 +167,7 @@ Raster checkpointRing() {
         float px = -std::sin(a) * 6, py = std::cos(a) * 6;
         layer.fillPolygon({{cx + px, cy + py}, {cx - px, cy - py}, {tx, ty}}, palette::white);
     }
-    Raster img = emptyLayer(n, n);
-    Raster glow = layer.blurred(10);
-    img.composite(glow, 0, 0);
-    img.composite(layer, 0, 0);
-    img.map([](Color c, int x, int y) {
-        float d = std::hypot(x + 0.5f - 64, y + 0.5f - 64);
-        c.a *= 1.0f - std::clamp((d - 58.0f) / 6.0f, 0.0f, 1.0f);
-        return c;
-    });
-    return img;
+    return glowingMarker(layer, 10, 58, 6);
 }
 
 Raster routeArrow() {
