@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "physics/physics_internal.h"
 
@@ -25,6 +26,16 @@ bool orthonormalRows(const Mat3& in, Mat3& out)
 bool isFiniteFloat(float f) { return std::isfinite(f); }
 
 void report(const char* message) { std::fputs(message, stderr); }
+
+// True while a pool holds fewer than `limit` items; otherwise reports the limit
+// to raise and returns false.
+bool poolHasRoom(int64_t used, int64_t limit, const char* items, const char* limitName)
+{
+    if (used < limit) return true;
+    const std::string message = std::string("Run out of ") + items + ". Increase '" + limitName + "'.\n";
+    report(message.c_str());
+    return false;
+}
 
 btMatrix3x3 basisFromRows(const Mat3& r)
 {
@@ -104,15 +115,12 @@ void refreshShape(RigidBody* rb)
 RigidBody* createRigidBody(PhysicsWorld* world, BodyKind kind)
 {
     if (!world) return nullptr;
-    if (kind == BodyKind::Particle) {
-        if (world->particleCount >= world->limits.rigidParticleCount) {
-            report("Run out of RigidBodies. Increase 'rigidParticleCount'.\n");
-            return nullptr;
-        }
-    } else if (world->rigidCount >= world->limits.rigidBodiesCount) {
-        report("Run out of RigidBodies. Increase 'rigidBodiesCount'.\n");
-        return nullptr;
-    }
+    const bool room = kind == BodyKind::Particle
+                          ? poolHasRoom(world->particleCount, world->limits.rigidParticleCount, "RigidBodies",
+                                        "rigidParticleCount")
+                          : poolHasRoom(world->rigidCount, world->limits.rigidBodiesCount, "RigidBodies",
+                                        "rigidBodiesCount");
+    if (!room) return nullptr;
 
     auto rb = std::make_unique<RigidBody>();
     rb->world = world;
@@ -271,10 +279,9 @@ Geometry* createGeometry(RigidBody* body)
 {
     if (!body) return nullptr;
     PhysicsWorld* world = body->world;
-    if (static_cast<int64_t>(world->geometries.size()) >= world->limits.geometriesCount) {
-        report("Run out of Geometries. Increase 'geometriesCount'.\n");
+    if (!poolHasRoom(static_cast<int64_t>(world->geometries.size()), world->limits.geometriesCount, "Geometries",
+                     "geometriesCount"))
         return nullptr;
-    }
     auto g = std::make_unique<Geometry>();
     g->body = body;
     body->geometries.push_back(g.get());
@@ -310,10 +317,9 @@ Sensor* createSensor(RigidBody* body)
 {
     if (!body) return nullptr;
     PhysicsWorld* world = body->world;
-    if (static_cast<int64_t>(world->sensors.size()) >= world->limits.sensorsCount) {
-        report("Run out of Sensors. Increase 'sensorsCount'.\n");
+    if (!poolHasRoom(static_cast<int64_t>(world->sensors.size()), world->limits.sensorsCount, "Sensors",
+                     "sensorsCount"))
         return nullptr;
-    }
     auto s = std::make_unique<Sensor>();
     s->body = body;
     s->index = static_cast<int>(body->sensors.size());
@@ -354,10 +360,9 @@ Controller* createController(RigidBody* body, ControllerCallback* callback)
 {
     if (!body) return nullptr;
     PhysicsWorld* world = body->world;
-    if (static_cast<int64_t>(world->controllers.size()) >= world->limits.constraintSetsCount) {
-        report("Run out of Controllers. Increase 'constraintSetsCount'.\n");
+    if (!poolHasRoom(static_cast<int64_t>(world->controllers.size()), world->limits.constraintSetsCount,
+                     "Controllers", "constraintSetsCount"))
         return nullptr;
-    }
     auto c = std::make_unique<Controller>();
     c->body = body;
     c->callback = callback;
