@@ -31,16 +31,8 @@ struct DrivenCar : ControllerCallback {
         Vec3 force{}, torque{};
         int wheel = 0;
         for (Sensor* s = firstSensor(body); s; s = nextSensor(s), ++wheel) {
-            float depth = sensorDepth(s);
-            if (depth == 0.0f) continue;
-            float k = wheel < 2 ? 1800.0f : 3000.0f;
+            if (!addWheelSpring(body, pose, position, s, wheel < 2 ? 1800.0f : 3000.0f, force, torque)) continue;
             Vec3 n = sensorContactNormal(s);
-            Vec3 d = transformDirection(pose, sensorRayDirection(s));
-            Vec3 r = transformPoint(pose, sensorRayOrigin(s)) - position;
-            Vec3 spring = d * depth * (-k) * (-dot(d, n));
-            Vec3 damper = d * (-dot(pointVelocity(body, r), d)) * 250.0f;
-            force += spring + damper;
-            torque += cross(r, spring + damper);
             Vec3 cpos = sensorContactPoint(s) - position;
             Vec3 w = pointVelocity(body, cpos);
             Vec3 rolling = wheel < 2 ? front : forward;
@@ -62,22 +54,6 @@ struct DrivenCar : ControllerCallback {
         setControllerTorque(c, torque);
     }
 };
-
-RigidBody* makeCarBody(PhysicsWorld* world, ControllerCallback* model, Vec3 start, float mass, Vec3 box,
-                       float offset)
-{
-    RigidBody* body = createRigidBody(world);
-    setMass(body, mass);
-    Geometry* g = createGeometry(body);
-    setBoxSize(g, box);
-    setGeometryOffset(g, translationMatrix({0, offset, 0}));
-    const Vec3 anchors[4] = {{2.0f, 0, 1.25f}, {2.0f, 0, -1.25f}, {-2.0f, 0, 1.25f}, {-2.0f, 0, -1.25f}};
-    for (Vec3 a : anchors) setSensorRay(createSensor(body), a, {0, -1, 0});
-    setInertia(body, boxInertia(box * 0.5f, mass));
-    createController(body, model);
-    setPosition(body, start);
-    return body;
-}
 
 // CPU time of this thread, so that other work on the machine does not count.
 double threadMicroseconds()
@@ -121,11 +97,13 @@ TEST(PhysicsBenchmark, DISABLED_RaceSizedStep)
     std::vector<DrivenCar> models(14);
     std::vector<RigidBody*> bodies;
     for (int i = 0; i < 4; ++i)
-        bodies.push_back(makeCarBody(world, &models[i], {-20, 1.2f, -20 + 4.5f * i}, 100.0f, {6, 1.4f, 2.6f}, 0.4f));
+        bodies.push_back(
+            makeWheeledBody(world, &models[i], {-20, 1.2f, -20 + 4.5f * i}, 100.0f, {6, 1.4f, 2.6f}, 0.4f));
     for (int i = 4; i < 14; ++i) {
         models[i].drive = 20.0f;
         models[i].steer = -0.1f;
-        bodies.push_back(makeCarBody(world, &models[i], {-100.0f + 12.0f * i, 1.2f, 30}, 50.0f, {6, 1.0f, 2.6f}, 0.3f));
+        bodies.push_back(
+            makeWheeledBody(world, &models[i], {-100.0f + 12.0f * i, 1.2f, 30}, 50.0f, {6, 1.0f, 2.6f}, 0.3f));
     }
     double worst60 = 0, worst17 = 0;
     double mean60 = timeSteps(world, 1200, 2.5f / 60.0f, worst60);

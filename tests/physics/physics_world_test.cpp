@@ -581,18 +581,8 @@ struct SpringCar : ControllerCallback {
         Vec3 position = getPosition(body);
         Vec3 force{}, torque{};
         int wheel = 0;
-        for (Sensor* s = firstSensor(body); s; s = nextSensor(s), ++wheel) {
-            float depth = sensorDepth(s);
-            if (depth == 0.0f) continue;
-            float k = wheel < 2 ? front : rear;
-            Vec3 n = sensorContactNormal(s);
-            Vec3 d = transformDirection(pose, sensorRayDirection(s));
-            Vec3 r = transformPoint(pose, sensorRayOrigin(s)) - position;
-            Vec3 spring = d * depth * (-k) * (-dot(d, n));
-            Vec3 damper = d * (-dot(pointVelocity(body, r), d)) * 250.0f;
-            force += spring + damper;
-            torque += cross(r, spring + damper);
-        }
+        for (Sensor* s = firstSensor(body); s; s = nextSensor(s), ++wheel)
+            addWheelSpring(body, pose, position, s, wheel < 2 ? front : rear, force, torque);
         setControllerForce(c, force);
         setControllerTorque(c, torque);
     }
@@ -600,19 +590,9 @@ struct SpringCar : ControllerCallback {
 
 RigidBody* makeCar(PhysicsWorld* world, ControllerCallback* model, Vec3 start)
 {
-    RigidBody* body = createRigidBody(world);
-    setMass(body, 100.0f);
-    Geometry* g = createGeometry(body);
-    setBoxSize(g, {6.0f, 1.4f, 2.6f});
-    setGeometryOffset(g, translationMatrix({0, 0.4f, 0}));
-    setGeometryMaterial(g, 0);
-    const Vec3 anchors[4] = {{2.0f, 0, 1.25f}, {2.0f, 0, -1.25f}, {-2.0f, 0, 1.25f}, {-2.0f, 0, -1.25f}};
-    for (Vec3 a : anchors) setSensorRay(createSensor(body), a, {0, -1, 0});
-    setInertia(body, boxInertia({3.0f, 0.7f, 1.3f}, 100.0f));
+    RigidBody* body = makeWheeledBody(world, model, start, 100.0f, {6.0f, 1.4f, 2.6f}, 0.4f);
     setRestSpeed(body, 0.01f);
     setMayRest(body, 1);
-    createController(body, model);
-    setPosition(body, start);
     return body;
 }
 
