@@ -120,6 +120,23 @@ void groundQuad(float x0, float x1, float z0, float z1, float y) {
     glEnd();
 }
 
+// Enters the frame of a placed car's body, lifted a little off the road; the
+// caller pops it.
+void pushGroundFrame(const CarPlacement& placement) {
+    glPushMatrix();
+    multMatrix(placement.body);
+    glTranslatef(0.0f, 0.05f, 0.0f);
+}
+
+// The shadow multiplies what lies under it: a quad just below the body's
+// underside, in the ground frame.
+void shadowQuad(const CarPlacement& placement, float x0, float x1, float z0, float z1) {
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    glBindTexture(GL_TEXTURE_2D, bmpTexture(5));
+    groundQuad(x0, x1, z0, z1, -(placement.bodyHeight - 0.03f));
+}
+
 struct NeonRow {
     float r, g, b, k, a, b0;
 };
@@ -230,15 +247,8 @@ NeonGlow neonGlow(int neon, float t) {
 
 void drawCarShadowAndNeon(const CarPlacement& placement, int neon, float t) {
     const float h = placement.bodyHeight;
-    glPushMatrix();
-    multMatrix(placement.body);
-    glTranslatef(0.0f, 0.05f, 0.0f);
-
-    // The shadow multiplies what lies under it.
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBlendFunc(GL_DST_COLOR, GL_ZERO);
-    glBindTexture(GL_TEXTURE_2D, bmpTexture(5));
-    groundQuad(-4.35f, 4.35f, -2.15f, 2.15f, -(h - 0.03f));
+    pushGroundFrame(placement);
+    shadowQuad(placement, -4.35f, 4.35f, -2.15f, 2.15f);
 
     // The glow adds; neon 0 is drawn too, with alpha 0.
     const NeonGlow glow = neonGlow(neon, t);
@@ -250,13 +260,8 @@ void drawCarShadowAndNeon(const CarPlacement& placement, int neon, float t) {
 }
 
 void drawTrafficShadow(const CarPlacement& placement) {
-    glPushMatrix();
-    multMatrix(placement.body);
-    glTranslatef(0.0f, 0.05f, 0.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBlendFunc(GL_DST_COLOR, GL_ZERO);
-    glBindTexture(GL_TEXTURE_2D, bmpTexture(5));
-    groundQuad(-3.85f, 4.05f, -1.95f, 1.95f, -(placement.bodyHeight - 0.03f));
+    pushGroundFrame(placement);
+    shadowQuad(placement, -3.85f, 4.05f, -1.95f, 1.95f);
     glPopMatrix();
 }
 
