@@ -2,6 +2,7 @@
 
 #include "app/bitmap_text.h"
 #include "app/game_state.h"
+#include "app/screen_space.h"
 #include "content/texture_tables.h"
 
 #include <GL/gl.h>
@@ -16,28 +17,14 @@ void fullScreenQuad(uint32_t texture) {
     // A missing image stays black rather than a white sheet.
     if (texture == 0) return;
     glBindTexture(GL_TEXTURE_2D, texture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(0.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(800.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(800.0f, 600.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(0.0f, 600.0f);
-    glEnd();
+    screenQuad(0.0f, 0.0f, 800.0f, 600.0f);
 }
 
 }  // namespace
 
 void drawLoadingScreen(bool ready) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    beginScreenSpace();
 
     if (!ready) {
         fullScreenQuad(LoadingTextures[firstImage]);
@@ -55,8 +42,5 @@ void drawLoadingScreen(bool ready) {
         glDisable(GL_BLEND);
     }
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    endScreenSpace();
 }

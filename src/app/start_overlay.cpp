@@ -1,6 +1,7 @@
 #include "app/start_overlay.h"
 
 #include "app/frame_timer.h"
+#include "app/screen_space.h"
 #include "content/texture_tables.h"
 #include "race/race_flow.h"
 
@@ -35,12 +36,7 @@ void advanceCountdownClock(float f) {
 }
 
 void drawStartOverlay() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    beginScreenSpace();
 
     int image = 0;
     float alpha = 0.0f;
@@ -54,25 +50,13 @@ void drawStartOverlay() {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
         glBindTexture(GL_TEXTURE_2D, BmpTable[size_t(image)]);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex2f(left, 236.0f);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex2f(right, 236.0f);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex2f(right, 364.0f);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex2f(left, 364.0f);
-        glEnd();
+        screenQuad(left, 236.0f, right, 364.0f);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glDisable(GL_BLEND);
         glEnable(GL_DEPTH_TEST);
     }
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    endScreenSpace();
 
     advanceCountdownClock(frameTiming.frameTicks);
 }
