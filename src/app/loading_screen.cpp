@@ -2,8 +2,8 @@
 
 #include "app/bitmap_text.h"
 #include "app/game_state.h"
-#include "app/screen_space.h"
 #include "content/texture_tables.h"
+#include "render/screen_space.h"
 
 #include <GL/gl.h>
 
@@ -17,7 +17,7 @@ void fullScreenQuad(uint32_t texture) {
     // A missing image stays black rather than a white sheet.
     if (texture == 0) return;
     glBindTexture(GL_TEXTURE_2D, texture);
-    screenQuad(0.0f, 0.0f, 800.0f, 600.0f);
+    texturedQuad(0.0f, 0.0f, 800.0f, 600.0f);
 }
 
 }  // namespace

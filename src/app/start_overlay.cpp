@@ -1,9 +1,9 @@
 #include "app/start_overlay.h"
 
 #include "app/frame_timer.h"
-#include "app/screen_space.h"
 #include "content/texture_tables.h"
 #include "race/race_flow.h"
+#include "render/screen_space.h"
 
 #include <GL/gl.h>
 
@@ -50,7 +50,7 @@ void drawStartOverlay() {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
         glBindTexture(GL_TEXTURE_2D, BmpTable[size_t(image)]);
-        screenQuad(left, 236.0f, right, 364.0f);
+        texturedQuad(left, 236.0f, right, 364.0f);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glDisable(GL_BLEND);
         glEnable(GL_DEPTH_TEST);

@@ -4,6 +4,7 @@
 #include "content/car_loading.h"
 #include "content/texture_tables.h"
 #include "render/render_targets.h"
+#include "render/screen_space.h"
 
 #include <GL/gl.h>
 
@@ -21,26 +22,13 @@ uint32_t tableTexture(int image) {
     return image >= 0 && image < TgaTableSize ? TgaTable[size_t(image)].texture : 0;
 }
 
-void quad(float x0, float y0, float x1, float y1) {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(x0, y0);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(x1, y0);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(x0, y1);
-    glEnd();
-}
-
 // An image stretched over a rectangle of the picture. A missing image (texture
 // 0) is left out rather than drawn as a blank white quad, so the paint stays
 // visible where it would have been.
 void imageQuad(uint32_t texture, float x0, float y0, float x1, float y1) {
     if (texture == 0) return;
     glBindTexture(GL_TEXTURE_2D, texture);
-    quad(x0, y0, x1, y1);
+    texturedQuad(x0, y0, x1, y1);
 }
 
 }  // namespace
@@ -82,7 +70,7 @@ void composeLivery(uint32_t texture, int carModel, float red, float green, float
             glClear(GL_COLOR_BUFFER_BIT);
             glDisable(GL_TEXTURE_2D);
             glColor4f(red, green, blue, 0.0f);
-            quad(0.0f, 0.0f, tileSize, tileSize);
+            texturedQuad(0.0f, 0.0f, tileSize, tileSize);
 
             // Vinyls use an inverted alpha: 0 covers the paint, 1 leaves it.
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

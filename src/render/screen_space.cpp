@@ -1,4 +1,4 @@
-#include "app/screen_space.h"
+#include "render/screen_space.h"
 
 #include <GL/gl.h>
 
@@ -18,7 +18,7 @@ void endScreenSpace() {
     glLoadIdentity();
 }
 
-void screenQuad(float x0, float y0, float x1, float y1) {
+void texturedQuad(float x0, float y0, float x1, float y1) {
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(x0, y0);
