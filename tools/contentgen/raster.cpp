@@ -119,6 +119,15 @@ void boxPass(std::vector<Color>& px, int w, int h, int radius, bool horizontal, 
     }
 }
 
+// A pixel of another image blended in at the given opacity: its own alpha is
+// its coverage, except under Replace, where all four channels move by opacity.
+Color blendImagePixel(const Color& d, Color s, float opacity, Blend blend) {
+    if (blend == Blend::Replace) return blendColor(d, s, opacity, blend);
+    float cov = s.a * opacity;
+    s.a = 1.0f;
+    return blendColor(d, s, cov, blend);
+}
+
 }  // namespace
 
 Color rgb(uint32_t hex, float a) {
@@ -386,14 +395,7 @@ void Raster::composite(const Raster& src, int dx, int dy, Blend blend, float opa
         for (int x = 0; x < src.w_; ++x) {
             int tx = x + dx;
             if (tx < 0 || tx >= w_) continue;
-            Color s = src.at(x, y);
-            if (blend == Blend::Replace) {
-                at(tx, ty) = blendColor(at(tx, ty), s, opacity, blend);
-            } else {
-                float cov = s.a * opacity;
-                s.a = 1.0f;
-                at(tx, ty) = blendColor(at(tx, ty), s, cov, blend);
-            }
+            at(tx, ty) = blendImagePixel(at(tx, ty), src.at(x, y), opacity, blend);
         }
     }
 }
@@ -415,14 +417,7 @@ void Raster::drawScaled(const Raster& src, float dx, float dy, float dw, float d
         for (int x = std::max(b.x0, 0); x < std::min(b.x1, w_); ++x) {
             float pxc = static_cast<float>(x) + 0.5f;
             if (pxc < dx || pxc >= dx + dw) continue;
-            Color s = from->sample((pxc - dx) * sx, (py - dy) * sy);
-            if (blend == Blend::Replace) {
-                at(x, y) = blendColor(at(x, y), s, opacity, blend);
-            } else {
-                float cov = s.a * opacity;
-                s.a = 1.0f;
-                at(x, y) = blendColor(at(x, y), s, cov, blend);
-            }
+            at(x, y) = blendImagePixel(at(x, y), from->sample((pxc - dx) * sx, (py - dy) * sy), opacity, blend);
         }
     }
 }
