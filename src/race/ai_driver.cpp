@@ -117,7 +117,7 @@ void computerDriverFrame(RaceCar& car, float f) {
     const bool forwards = movingForwards(car);
     const bool running = !countdownActive && !raceFinished;
 
-    // The front wheel on the outside of the drawing rolls a little further.
+    // Wheel 0's drawn spin gets an extra turn with the forward speed.
     car.wheelSpin[0] -= std::fabs(dot(velocity, matRow(pose, 0))) * (forwards ? 1.0f : -1.0f) * wheelRoll * f;
 
     // Progress along the race: points reached, the way to the next, laps behind.

@@ -294,16 +294,22 @@ int runRace(const std::vector<std::string>& args) {
     return raceOnce(events);
 }
 
-// Every slot with the autopilot, then one summary line.
+// Every slot (or the slots named) with the autopilot, then one summary line.
 int runRaceAll(const std::vector<std::string>& args) {
     bool headless = false;
     int car = 0;
     int traffic = 0;
+    long frames = -1;
+    std::vector<int> slots;
     for (size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
+        char* end = nullptr;
+        const long slot = std::strtol(args[i].c_str(), &end, 10);
         if (args[i] == "--headless") headless = true;
         else if (args[i] == "--car" && hasValue) car = std::atoi(args[++i].c_str());
         else if (args[i] == "--traffic" && hasValue) traffic = std::atoi(args[++i].c_str());
+        else if (args[i] == "--frames" && hasValue) frames = std::atol(args[++i].c_str());
+        else if (end && *end == '\0' && slot >= firstTrack && slot <= lastTrack) slots.push_back(int(slot));
         else {
             std::fprintf(stderr, "nightrun-lab race-all: unknown option '%s'\n", args[i].c_str());
             return 2;
@@ -313,18 +319,21 @@ int runRaceAll(const std::vector<std::string>& args) {
         std::fprintf(stderr, "nightrun-lab race-all: --car takes a preset 0..17 and --traffic 0..2\n");
         return 2;
     }
+    if (slots.empty())
+        for (int slot = firstTrack; slot <= lastTrack; ++slot) slots.push_back(slot);
+
     int finished = 0;
     int aiLapsMin = -1;
     int rightedMax = 0;
     bool failed = false;
-    for (int slot = firstTrack; slot <= lastTrack; ++slot) {
+    for (int slot : slots) {
         options = RaceOptions{};
         options.track = slot;
         options.car = car;
         options.traffic = traffic;
         options.headless = headless;
         options.autopilot = true;
-        options.frames = 20L * 60L * 1000L / options.frameMs;
+        options.frames = frames >= 0 ? frames : 20L * 60L * 1000L / options.frameMs;
         if (raceOnce(ScriptedEvents{}) != 0) {
             failed = true;
             aiLapsMin = 0;
@@ -335,9 +344,8 @@ int runRaceAll(const std::vector<std::string>& args) {
             aiLapsMin = aiLapsMin < 0 ? outcome.laps[i] : std::min(aiLapsMin, outcome.laps[i]);
         rightedMax = std::max(rightedMax, outcome.righted);
     }
-    const int slots = lastTrack - firstTrack + 1;
-    std::printf("slots=%d finished=%d ai_laps_min=%d righted_max=%d\n", slots, finished, std::max(aiLapsMin, 0),
-                rightedMax);
+    std::printf("slots=%d finished=%d ai_laps_min=%d righted_max=%d\n", int(slots.size()), finished,
+                std::max(aiLapsMin, 0), rightedMax);
     return failed ? 1 : 0;
 }
 
@@ -345,6 +353,6 @@ LabCommand raceCommand("race",
                        "--track N [--car C] [--headless] [--autopilot | --events FILE] [--traffic T] [--frames N] "
                        "[--frame-ms T] [--trace K] [--shot FRAME:FILE.png ...]",
                        runRace);
-LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T]", runRaceAll);
+LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T] [--frames N] [SLOT...]", runRaceAll);
 
 }  // namespace
