@@ -22,7 +22,7 @@ bool readTga(const std::string& fileName, TgaPixels& image) {
     std::unique_ptr<std::FILE, FileClose> file(std::fopen(fileName.c_str(), "rb"));
     if (!file) return false;
 
-    // Identification length 0, no colour map, type 2, empty colour map spec and origin.
+    // Identification length 0, no colour map, type 2, empty colour map fields and origin.
     static const uint8_t expected[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     uint8_t header[12];
     if (std::fread(header, 1, 12, file.get()) != 12) return false;

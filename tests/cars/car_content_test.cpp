@@ -234,7 +234,7 @@ TEST(CarFrame, ShellsFaceOutwards) {
     }
 }
 
-// The spec's picture coordinates: the loader keeps t as 1 - t of the file, so picture y = 1024 t.
+// The design's picture coordinates: the loader keeps t as 1 - t of the file, so picture y = 1024 t.
 TEST(Livery, PaintedSurfacesMapIntoTheirBands) {
     for (int body = 0; body < cars::kBodyModels; ++body) {
         std::vector<std::string> files = {"car.sbm", "obves0.sbm", "obves1.sbm", "obves2.sbm", "obves3.sbm"};

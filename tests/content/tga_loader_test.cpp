@@ -47,15 +47,15 @@ TEST(TgaRead, OnlyTheExactUncompressedHeaderIsAccepted) {
         const char* name;
         std::vector<uint8_t> bytes;
     };
-    std::vector<uint8_t> colourMapSpec = tgaBytes(3, 2, 24, bgr);
-    colourMapSpec[7] = 24;
+    std::vector<uint8_t> colourMapFields = tgaBytes(3, 2, 24, bgr);
+    colourMapFields[7] = 24;
     std::vector<Case> cases = {
         {"run-length encoded (type 10)", tgaBytes(3, 2, 24, bgr, 10)},
         {"identification field", tgaBytes(3, 2, 24, bgr, 2, 4)},
         {"colour map", tgaBytes(3, 2, 24, bgr, 2, 0, 1)},
         {"colour-mapped (type 1)", tgaBytes(3, 2, 24, bgr, 1)},
         {"grey (type 3)", tgaBytes(3, 2, 24, bgr, 3)},
-        {"colour map specification", colourMapSpec},
+        {"colour map fields", colourMapFields},
         {"pixel data cut short", tgaBytes(3, 2, 24, std::vector<uint8_t>(bgr.begin(), bgr.end() - 1))},
         {"zero width", tgaBytes(0, 2, 24, {})},
         {"only part of the header", std::vector<uint8_t>(10, 0)},

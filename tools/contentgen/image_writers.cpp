@@ -61,7 +61,7 @@ std::vector<uint8_t> encodeTga(const Raster& image, bool withAlpha) {
     b.push_back(0);  // no identification field
     b.push_back(0);  // no colour map
     b.push_back(2);  // uncompressed true colour
-    for (int i = 0; i < 5; ++i) b.push_back(0);  // colour map spec
+    for (int i = 0; i < 5; ++i) b.push_back(0);  // colour map fields
     put16(b, 0);  // x origin
     put16(b, 0);  // y origin
     put16(b, static_cast<uint32_t>(w));

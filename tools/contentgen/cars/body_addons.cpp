@@ -95,7 +95,7 @@ Mesh buildSpoiler(const BodyShape& shape, int design) {
     if (design <= 0) return Mesh{};
     Mesh m;
     m.addGroup("spoiler", -1);
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     float scale = s.roofSpoiler ? 0.4f : 1.0f;
     float x = s.roofSpoiler ? s.roofRear + 0.02f : s.spoilerX;
     float wd = shape.halfWidthAt(x) - 0.15f;
@@ -163,7 +163,7 @@ Mesh buildHoodScoop(const BodyShape& shape, int design) {
     if (design <= 0) return Mesh{};
     Mesh m;
     m.addGroup("scoop", -1);
-    float x = shape.spec().hoodScoopX;
+    float x = shape.design().hoodScoopX;
     size_t from = m.size();
     switch (design) {
         case 1: flushDuct(m, x, 0.8f, 0.09f, 0.24f); break;
@@ -190,7 +190,7 @@ Mesh buildRoofScoop(const BodyShape& shape, int design) {
     if (design <= 0) return Mesh{};
     Mesh m;
     m.addGroup("scoop", -1);
-    float x = shape.spec().roofScoopX;
+    float x = shape.design().roofScoopX;
     size_t from = m.size();
     switch (design) {
         case 1: flushDuct(m, x, 0.6f, 0.07f, 0.18f); break;

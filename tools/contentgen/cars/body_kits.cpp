@@ -43,7 +43,7 @@ struct Bumper {
 };
 
 Bumper planBumper(const BodyShape& shape, bool front, int kit) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     const KitStyle& st = kStyles[kit];
     Bumper b;
     b.dir = front ? 1.0f : -1.0f;
@@ -83,7 +83,7 @@ struct Row {
 };
 
 void addBumper(Mesh& m, const BodyShape& shape, const Bumper& b, int kit) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     const KitStyle& st = kStyles[kit];
     const Row rows[] = {{0.0f, -0.05f}, {0.12f, 0.0f}, {0.5f, st.bulge}, {0.88f, 0.008f}, {1.0f, -0.015f}};
     const int nr = 5;
@@ -260,7 +260,7 @@ void addExhausts(Mesh& m, const BodyShape& shape, const Bumper& b, int kit) {
 }
 
 void addSkirts(Mesh& m, const BodyShape& shape, int kit) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     const KitStyle& st = kStyles[kit];
     float x0 = rearAxleX(shape.body()) + s.archRadius + 0.02f;
     float x1 = frontAxleX(shape.body()) - s.archRadius - 0.02f;

@@ -8,16 +8,16 @@ namespace cars {
 
 namespace {
 
-float deckCentre(const BodySpec& s, float x) { return s.belt(x) + s.crown(x); }
+float deckCentre(const BodyDesign& s, float x) { return s.belt(x) + s.crown(x); }
 
 }  // namespace
 
-BodyShape::BodyShape(int body) : body_(body), spec_(bodySpec(body)) { prepare(); }
+BodyShape::BodyShape(int body) : body_(body), design_(bodyDesign(body)) { prepare(); }
 
-BodyShape::BodyShape(const BodySpec& spec) : body_(-1), spec_(spec) { prepare(); }
+BodyShape::BodyShape(const BodyDesign& design) : body_(-1), design_(design) { prepare(); }
 
 void BodyShape::prepare() {
-    BodySpec& s = spec_;
+    BodyDesign& s = design_;
     frontAxle_ = std::isnan(s.frontAxle) ? frontAxleX(body_) : s.frontAxle;
     rearAxle_ = std::isnan(s.rearAxle) ? rearAxleX(body_) : s.rearAxle;
     // The roof curve starts and ends just under the deck so the greenhouse grows out of it.
@@ -69,21 +69,21 @@ void BodyShape::prepare() {
 }
 
 float BodyShape::sideWindowFront() const {
-    return spec_.roofFront + 0.35f * (spec_.cabinFront - spec_.roofFront);
+    return design_.roofFront + 0.35f * (design_.cabinFront - design_.roofFront);
 }
 float BodyShape::sideWindowRear() const {
-    return spec_.roofRear - 0.25f * (spec_.roofRear - spec_.cabinRear);
+    return design_.roofRear - 0.25f * (design_.roofRear - design_.cabinRear);
 }
 
 float BodyShape::greenhouse(float x) const {
-    const BodySpec& s = spec_;
+    const BodyDesign& s = design_;
     float roofEnd = s.openTop ? s.roofFront - 0.03f : s.cabinRear;
     if (x > s.cabinFront || x < roofEnd) return 0.0f;
     return std::max(0.0f, s.roof(x) - deckCentre(s, x));
 }
 
 float BodyShape::halfWidthAt(float x) const {
-    const BodySpec& s = spec_;
+    const BodyDesign& s = design_;
     float w = s.halfWidth * (s.widthScale.empty() ? 1.0f : s.widthScale(x));
     auto bump = [](float t) { return t < 1 ? (1 - t * t) * (1 - t * t) : 0.0f; };
     w += s.archFlare * bump(std::fabs(x - frontAxle_) / (s.archRadius + 0.35f));
@@ -102,10 +102,10 @@ float BodyShape::halfWidthAt(float x) const {
 
 float BodyShape::archAt(float x) const {
     float best = -9.0f;
-    float r = spec_.archRadius;
+    float r = design_.archRadius;
     for (float ax : {frontAxle_, rearAxle_}) {
         float dx = std::fabs(x - ax);
-        if (dx <= r + 1e-4f) best = std::max(best, spec_.wheelY + 0.02f + std::sqrt(std::max(0.0f, r * r - dx * dx)));
+        if (dx <= r + 1e-4f) best = std::max(best, design_.wheelY + 0.02f + std::sqrt(std::max(0.0f, r * r - dx * dx)));
     }
     return best;
 }
@@ -113,7 +113,7 @@ float BodyShape::archAt(float x) const {
 float BodyShape::deckAt(float x, float z) const {
     float w = halfWidthAt(x) - 0.09f;
     float r = std::min(1.0f, std::fabs(z) / std::max(0.2f, w));
-    return spec_.belt(x) + spec_.crown(x) * (1 - r * r);
+    return design_.belt(x) + design_.crown(x) * (1 - r * r);
 }
 
 float BodyShape::surfaceY(float x, float z) const {
@@ -130,7 +130,7 @@ float BodyShape::surfaceY(float x, float z) const {
 }
 
 Section BodyShape::section(float x) const {
-    const BodySpec& s = spec_;
+    const BodyDesign& s = design_;
     Section sec;
     sec.x = x;
     float w = halfWidthAt(x);
@@ -194,7 +194,7 @@ std::array<float, kSectionPoints> arcsFromTop(const Section& s) {
 V3 at(const Section& s, int k, float side) { return {s.x, s.y[k], side * s.z[k]}; }
 
 void addInterior(Mesh& m, const BodyShape& shape, const std::vector<Section>& secs) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     using livery::Swatch;
     UvFn uv = livery::swatchUv(Swatch::Interior, 40.0f);
     float x0 = s.openTop ? s.cabinRear + 0.05f : std::max(s.cabinRear + 0.05f, s.xr + 0.3f);
@@ -246,7 +246,7 @@ void addInterior(Mesh& m, const BodyShape& shape, const std::vector<Section>& se
 }
 
 void addMirrors(Mesh& m, const BodyShape& shape) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     float x = s.cabinFront - 0.2f;
     if (s.openTop) x = s.cabinFront - 0.15f;
     Section sec = shape.section(x);
@@ -270,7 +270,7 @@ void addMirrors(Mesh& m, const BodyShape& shape) {
 }
 
 void addPilot(Mesh& m, const BodyShape& shape) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     // BMP 26: helmet shell in the top-left quarter, visor top-right, suit in the lower half.
     int mat = m.addMaterial(texturedMaterial("pilot", ""));
     m.addGroup("pilot", mat);
@@ -327,7 +327,7 @@ void addPilot(Mesh& m, const BodyShape& shape) {
 }  // namespace
 
 void buildShell(const BodyShape& shape, const ShellUv& uvs, Mesh& shell, Mesh* glassMesh) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     std::vector<Section> secs;
     for (float x : shape.stations()) secs.push_back(shape.section(x));
     float winFront = shape.sideWindowFront(), winRear = shape.sideWindowRear();

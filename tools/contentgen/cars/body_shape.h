@@ -15,7 +15,7 @@
 
 namespace cars {
 
-struct BodySpec {
+struct BodyDesign {
     std::string name;
     float xf = 3.0f, xr = -2.9f;          // nose and tail of the shell (the kits add the bumpers)
     float floorY = -0.64f;                // underbody
@@ -51,7 +51,7 @@ struct BodySpec {
     bool underside = true;                // close the floor
 };
 
-const BodySpec& bodySpec(int body);
+const BodyDesign& bodyDesign(int body);
 
 // Indices of the half cross-section points (right side, bottom centre to top centre).
 enum SectionPoint {
@@ -73,8 +73,8 @@ class BodyShape {
 public:
     explicit BodyShape(int body);
     // A shell of another kind (the traffic cars); body() is -1.
-    explicit BodyShape(const BodySpec& spec);
-    const BodySpec& spec() const { return spec_; }
+    explicit BodyShape(const BodyDesign& design);
+    const BodyDesign& design() const { return design_; }
     int body() const { return body_; }
     float frontAxle() const { return frontAxle_; }
     float rearAxle() const { return rearAxle_; }
@@ -84,7 +84,7 @@ public:
     const std::vector<float>& stations() const { return stations_; }
 
     float halfWidthAt(float x) const;
-    float beltAt(float x) const { return spec_.belt(x); }
+    float beltAt(float x) const { return design_.belt(x); }
     // Height of the deck surface (hood, trunk) at (x, z), ignoring the greenhouse.
     float deckAt(float x, float z) const;
     // Top of the section (roof where there is one) at the centre line.
@@ -96,13 +96,13 @@ public:
     float greenhouse(float x) const;
     float sideWindowFront() const;
     float sideWindowRear() const;
-    bool inWindscreen(float x) const { return x <= spec_.cabinFront && x > spec_.roofFront; }
-    bool inRearWindow(float x) const { return x < spec_.roofRear && x >= spec_.cabinRear; }
+    bool inWindscreen(float x) const { return x <= design_.cabinFront && x > design_.roofFront; }
+    bool inRearWindow(float x) const { return x < design_.roofRear && x >= design_.cabinRear; }
 
 private:
     void prepare();
     int body_;
-    BodySpec spec_;
+    BodyDesign design_;
     float frontAxle_ = 0, rearAxle_ = 0;
     std::vector<float> stations_;
 };

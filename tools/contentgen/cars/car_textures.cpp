@@ -85,7 +85,7 @@ void swatches(Raster& r) {
 }
 
 void topBand(Raster& r, const BodyShape& shape) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     using L = Layout;
     auto hLine = [&](float x0, float x1, float arc, float w = 2.5f) {
         r.drawLine(L::col(x0), L::topRow(arc), L::col(x1), L::topRow(arc), w, kLine);
@@ -133,7 +133,7 @@ void topBand(Raster& r, const BodyShape& shape) {
 }
 
 void sideBand(Raster& r, const BodyShape& shape) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     using L = Layout;
     float fa = frontAxleX(shape.body()), ra = rearAxleX(shape.body()), ar = s.archRadius;
     auto vLine = [&](float x, float y0, float y1) {
@@ -204,7 +204,7 @@ void sideBand(Raster& r, const BodyShape& shape) {
 }
 
 void faces(Raster& r, const BodyShape& shape) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     using L = Layout;
     float gy0 = s.bumperTopF + 0.03f, gy1 = s.belt(s.xf) + s.crown(s.xf) - 0.05f;
     if (gy1 < gy0 + 0.06f) gy1 = gy0 + 0.06f;

@@ -99,7 +99,7 @@ void buildRaceCar(int body, const std::filesystem::path& base) {
     std::filesystem::path dirPath = base / "cars" / std::to_string(body);
     std::filesystem::create_directories(dirPath);
     std::string dir = dirPath.string() + "/";
-    float crease = shape.spec().crease;
+    float crease = shape.design().crease;
     CarModels cm;
     cm.body = meshes.body.toModel(crease);
     cm.glass = meshes.glass.toModel(30);

@@ -43,8 +43,8 @@ struct CityLook {
     float windowRear = -9;  // side windows end here (x)
 };
 
-BodySpec citySpec(int model, CityLook& look) {
-    BodySpec s;
+BodyDesign citySpec(int model, CityLook& look) {
+    BodyDesign s;
     s.wheelY = kCityWheelY;
     s.frontAxle = trafficFrontX(model);
     s.rearAxle = trafficRearX(model);
@@ -118,7 +118,7 @@ BodySpec citySpec(int model, CityLook& look) {
 }
 
 gen::Raster paintTexture(const BodyShape& shape, const CityLook& look) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     gen::Raster img(512, 512, gen::rgb(look.paint));
     Color glass{0.07f, 0.09f, 0.12f, 1}, dark{0.04f, 0.04f, 0.045f, 1}, plastic{0.16f, 0.16f, 0.17f, 1};
     Color line{0.0f, 0.0f, 0.0f, 0.6f};
@@ -211,7 +211,7 @@ gen::Raster cityCarTexture(int model) {
 Mesh buildCityCar(int model) {
     CityLook look;
     BodyShape shape(citySpec(model, look));
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     Mesh m;
     int mat = m.addMaterial(texturedMaterial("city car", cityCarTexturePath(model), 0.4f));
     int gHead = m.addGroup("headlights", mat);

@@ -94,7 +94,7 @@ struct Projector {
 };
 
 Projector makeProjector(const BodyShape& shape, const std::vector<Tri>* tris, bool head, float side) {
-    const BodySpec& s = shape.spec();
+    const BodyDesign& s = shape.design();
     Projector p;
     float x, y;
     if (head) {

@@ -16,11 +16,11 @@ enum class Mat {
     Tower, Tower2, Office, Apartment, Brick, Warehouse, House, ShopFront, NeonSteady, NeonBlink, Hedge,
     Barrier, BarrierSign, LampPost, LampHead, Container, Steel, Count
 };
-MaterialSpec visualMaterial(Mat m);
+MaterialDef visualMaterial(Mat m);
 
 // Collision surface classes travel in the material transparency.
 enum class Surface { Road, Pavement, Wall };
-MaterialSpec collisionMaterial(Surface s);
+MaterialDef collisionMaterial(Surface s);
 float surfaceTransparency(Surface s);
 
 enum class TreeKind { Broadleaf, Conifer, Palm, Bush };

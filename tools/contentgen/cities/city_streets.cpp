@@ -8,7 +8,7 @@
 
 namespace gen::cities {
 
-MaterialSpec visualMaterial(Mat m) {
+MaterialDef visualMaterial(Mat m) {
     switch (m) {
     case Mat::Street: return {"street", "street.bmp"};
     case Mat::Avenue: return {"avenue", "avenue.bmp"};
@@ -51,7 +51,7 @@ float surfaceTransparency(Surface s) {
     }
 }
 
-MaterialSpec collisionMaterial(Surface s) {
+MaterialDef collisionMaterial(Surface s) {
     switch (s) {
     case Surface::Road: return {"road", "", surfaceTransparency(s)};
     case Surface::Pavement: return {"pavement", "", surfaceTransparency(s)};
@@ -105,7 +105,7 @@ void addTerrainWall(MeshLayer& layer, const City& c, const Segment2& s, float bo
 }
 
 void addTree(MeshLayer& layer, const City& c, float u, float v, float height, float width, TreeKind kind, float angle) {
-    static const MaterialSpec foliage{"foliage", "foliage.tga"};
+    static const MaterialDef foliage{"foliage", "foliage.tga"};
     int mat = layer.material(foliage);
     // The foliage atlas holds four plants in its quadrants.
     int q = int(kind);

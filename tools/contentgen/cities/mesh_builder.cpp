@@ -17,12 +17,12 @@ V3 normalized(const V3& a) {
     return l > 1e-12f ? a * (1.0f / l) : V3{0, 1, 0};
 }
 
-int MeshLayer::material(const MaterialSpec& spec) {
-    auto it = byName_.find(spec.name);
+int MeshLayer::material(const MaterialDef& def) {
+    auto it = byName_.find(def.name);
     if (it != byName_.end()) return it->second;
     int id = int(materials_.size());
-    materials_.push_back(spec);
-    byName_[spec.name] = id;
+    materials_.push_back(def);
+    byName_[def.name] = id;
     return id;
 }
 
@@ -105,14 +105,14 @@ sbm::Model MeshLayer::toModel() const {
             g.triangles.push_back(uint16_t(m.triangles.size()));
             m.triangles.push_back(t);
         }
-        const MaterialSpec& spec = materials_[mi];
+        const MaterialDef& def = materials_[mi];
         sbm::Material mat;
-        mat.name = spec.name;
+        mat.name = def.name;
         mat.ambient = {0.3f, 0.3f, 0.3f, 1};
         mat.diffuse = {0.8f, 0.8f, 0.8f, 1};
-        mat.emissive = {spec.emissive, spec.emissive, spec.emissive, 1};
-        mat.transparency = spec.transparency;
-        mat.texture = spec.texture;
+        mat.emissive = {def.emissive, def.emissive, def.emissive, 1};
+        mat.transparency = def.transparency;
+        mat.texture = def.texture;
         m.materials.push_back(mat);
         m.groups.push_back(std::move(g));
     }

@@ -21,7 +21,7 @@ struct MeshTri {
     int material = 0;
 };
 
-struct MaterialSpec {
+struct MaterialDef {
     std::string name;
     std::string texture;         // file in base/maps/textures/, empty for none
     float transparency = 1.0f;   // surface class (collision) or blink (<= 0.5, drawn layers)
@@ -31,9 +31,9 @@ struct MaterialSpec {
 class MeshLayer {
 public:
     // Index of the named material, added on first use.
-    int material(const MaterialSpec& spec);
+    int material(const MaterialDef& def);
     int materialCount() const { return int(materials_.size()); }
-    const MaterialSpec& materialSpec(int i) const { return materials_[size_t(i)]; }
+    const MaterialDef& materialDef(int i) const { return materials_[size_t(i)]; }
 
     void tri(const MeshTri& t) { tris_.push_back(t); }
     // Flat-shaded triangle; uv per corner as (s, t).
@@ -58,7 +58,7 @@ public:
     sbm::Model toModel() const;
 
 private:
-    std::vector<MaterialSpec> materials_;
+    std::vector<MaterialDef> materials_;
     std::map<std::string, int> byName_;
     std::vector<MeshTri> tris_;
 };

@@ -36,7 +36,7 @@ struct ClipVert {
 void drawLayer(Raster& img, std::vector<float>& depth, const Camera& cam, const MeshLayer& layer,
                const std::vector<V3>& lamps, bool cutout) {
     std::vector<const Raster*> tex;
-    for (int m = 0; m < layer.materialCount(); ++m) tex.push_back(&cachedTexture(layer.materialSpec(m).texture));
+    for (int m = 0; m < layer.materialCount(); ++m) tex.push_back(&cachedTexture(layer.materialDef(m).texture));
     for (const MeshTri& tri : layer.triangles()) {
         ClipVert in[3];
         for (int k = 0; k < 3; ++k) {

@@ -8,8 +8,8 @@ namespace cars {
 
 namespace {
 
-BodySpec hatchback() {
-    BodySpec s;
+BodyDesign hatchback() {
+    BodyDesign s;
     s.name = "hatchback";
     s.bumperTopF = -0.16f, s.bumperTopR = -0.1f;
     s.xf = 2.96f, s.xr = -2.86f, s.floorY = -0.64f, s.halfWidth = 1.13f;
@@ -27,8 +27,8 @@ BodySpec hatchback() {
     return s;
 }
 
-BodySpec coupe() {
-    BodySpec s;
+BodyDesign coupe() {
+    BodyDesign s;
     s.name = "coupe";
     s.bumperTopF = -0.24f, s.bumperTopR = -0.12f;
     s.xf = 3.02f, s.xr = -2.94f, s.floorY = -0.66f, s.halfWidth = 1.15f;
@@ -46,8 +46,8 @@ BodySpec coupe() {
     return s;
 }
 
-BodySpec muscle() {
-    BodySpec s;
+BodyDesign muscle() {
+    BodyDesign s;
     s.name = "muscle";
     s.bumperTopF = -0.2f, s.bumperTopR = -0.12f;
     s.xf = 3.02f, s.xr = -2.76f, s.floorY = -0.62f, s.halfWidth = 1.15f;
@@ -66,8 +66,8 @@ BodySpec muscle() {
     return s;
 }
 
-BodySpec wedge() {
-    BodySpec s;
+BodyDesign wedge() {
+    BodyDesign s;
     s.name = "wedge";
     s.bumperTopF = -0.34f, s.bumperTopR = -0.1f;
     s.xf = 3.02f, s.xr = -2.85f, s.floorY = -0.7f, s.halfWidth = 1.15f;
@@ -86,8 +86,8 @@ BodySpec wedge() {
     return s;
 }
 
-BodySpec saloon() {
-    BodySpec s;
+BodyDesign saloon() {
+    BodyDesign s;
     s.name = "saloon";
     s.bumperTopF = -0.16f, s.bumperTopR = -0.1f;
     s.xf = 3.0f, s.xr = -2.61f, s.floorY = -0.64f, s.halfWidth = 1.14f;
@@ -105,8 +105,8 @@ BodySpec saloon() {
     return s;
 }
 
-BodySpec roadster() {
-    BodySpec s;
+BodyDesign roadster() {
+    BodyDesign s;
     s.name = "roadster";
     s.bumperTopF = -0.2f, s.bumperTopR = -0.12f;
     s.xf = 3.02f, s.xr = -2.72f, s.floorY = -0.64f, s.halfWidth = 1.14f;
@@ -127,10 +127,10 @@ BodySpec roadster() {
 
 }  // namespace
 
-const BodySpec& bodySpec(int body) {
-    static const BodySpec specs[kBodyModels] = {hatchback(), coupe(), muscle(), wedge(), saloon(), roadster()};
+const BodyDesign& bodyDesign(int body) {
+    static const BodyDesign designs[kBodyModels] = {hatchback(), coupe(), muscle(), wedge(), saloon(), roadster()};
     if (body < 0 || body >= kBodyModels) throw std::out_of_range("body model");
-    return specs[body];
+    return designs[body];
 }
 
 }  // namespace cars
