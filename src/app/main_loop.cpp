@@ -27,6 +27,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 
 int32_t GameState = gameStates::mainMenu;
 LoopFlags loopFlags;
@@ -177,13 +178,14 @@ StartupResult startupSequence() {
     effectTextureWidth = effectTextureHeight = 256;
     setTrafficLevelFromSettings();
     readCareer(careerState);
-    if (!openSoundDevice()) {
-        platform::messageBox("No sound device could be opened. Nightrun needs a sound device to run.", "ERROR",
-                             platform::MessageButtons::Ok, platform::MessageIcon::Stop);
-        return StartupResult::NoSoundDevice;
+    // Without a sound device the game plays in silence: effects stay unloaded
+    // (their calls do nothing) and no music stream is opened.
+    if (openSoundDevice()) {
+        loadSoundEffects();
+        openMenuMusic();
+    } else {
+        std::fprintf(stderr, "nightrun: no sound device could be opened; playing without sound\n");
     }
-    loadSoundEffects();
-    openMenuMusic();
     if (!createGameWindow("Nightrun", gameSettings.width, gameSettings.height, 32, fullscreen))
         return StartupResult::NoWindow;
     return StartupResult::Ok;
@@ -223,8 +225,6 @@ void exitSequence() {
 
 int nightrunMain() {
     switch (startupSequence()) {
-    case StartupResult::NoSoundDevice:
-        return -1;
     case StartupResult::NoWindow:
         return 0;
     case StartupResult::Ok:

@@ -5,7 +5,7 @@
 int nightrunMain();
 
 // The pieces, so that the lab tool and the tests can drive the loop frame by frame.
-enum class StartupResult { Ok, NoSoundDevice, NoWindow };
+enum class StartupResult { Ok, NoWindow };
 StartupResult startupSequence();
 // One pass of the main loop: handles one pending window message, or when there
 // is none draws and presents one frame and runs the loop's key checks.

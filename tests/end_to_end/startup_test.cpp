@@ -169,6 +169,20 @@ TEST(Executables, LabRunThroughTheStartupScreenWritesBothFiles) {
     EXPECT_EQ(fs::file_size("base/career.inf"), 1408u);
 }
 
+TEST(Executables, WithoutASoundDeviceTheGamePlaysSilently) {
+    // OpenAL Soft with a back end that does not exist opens no device.
+    ScopedTempDir dir;
+    linkGeneratedContent(dir.path() / "base");
+    std::string output;
+    std::string command = std::string("ALSOFT_DRIVERS=no-such-backend ") + NIGHTRUN_RUN_DIR +
+                          "/nightrun-lab run --frames 1000 2>&1";
+    ASSERT_EQ(runCommand(command, output), 0) << output;
+    EXPECT_NE(output.find("no sound device"), std::string::npos) << output;
+    EXPECT_EQ(output.find("message box"), std::string::npos) << output;
+    EXPECT_NE(output.find("frames=1000 state=1 quit=0 exit=0"), std::string::npos) << output;
+    EXPECT_EQ(fs::file_size("base/career.inf"), 1408u);
+}
+
 TEST(Executables, LabRunRejectsABadEventScript) {
     ScopedTempDir dir;
     std::ofstream("events.txt") << "10 keydown zz\n";

@@ -31,7 +31,11 @@ Font::Font(const std::string& path) : impl_(std::make_unique<Impl>()) {
     if (FT_New_Face(impl_->library, path.c_str(), 0, &impl_->face) != 0) {
         FT_Done_FreeType(impl_->library);
         impl_->library = nullptr;
-        throw std::runtime_error("cannot open font " + path);
+        std::string package;
+        for (const SystemFontFace& face : systemFontFaces())
+            if (path == dejavuFont(face.file)) package = face.package;
+        throw std::runtime_error("cannot open font " + path +
+                                 (package.empty() ? "" : " (install the Debian package " + package + ")"));
     }
 }
 
@@ -125,7 +129,22 @@ Raster Font::render(const std::string& utf8, const TextStyle& style, int pad) co
     return out;
 }
 
-std::string dejavuFont(const std::string& file) { return "/usr/share/fonts/truetype/dejavu/" + file; }
+const std::vector<SystemFontFace>& systemFontFaces() {
+    static const std::vector<SystemFontFace> faces = {
+        {"DejaVuSans.ttf", "fonts-dejavu-core"},
+        {"DejaVuSans-Bold.ttf", "fonts-dejavu-core"},
+        {"DejaVuSansMono-Bold.ttf", "fonts-dejavu-core"},
+        {"DejaVuSansCondensed-Bold.ttf", "fonts-dejavu-extra"},
+    };
+    return faces;
+}
+
+std::string dejavuFont(const std::string& file) {
+    bool listed = false;
+    for (const SystemFontFace& face : systemFontFaces()) listed = listed || file == face.file;
+    if (!listed) throw std::runtime_error("font face " + file + " is not in the generator's list of system fonts");
+    return "/usr/share/fonts/truetype/dejavu/" + file;
+}
 
 uint32_t cp1252ToUnicode(uint8_t code) {
     static const uint16_t high[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,

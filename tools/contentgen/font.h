@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace gen {
 
@@ -54,7 +55,16 @@ private:
 };
 
 // Path of a DejaVu font file in the system font directory, e.g. "DejaVuSans-Bold.ttf".
+// Only the faces listed in systemFontFaces() may be asked for; any other throws.
 std::string dejavuFont(const std::string& file);
+
+// Every system font face the generator opens, with the Debian package that
+// provides it (the setup script installs these packages).
+struct SystemFontFace {
+    const char* file;
+    const char* package;
+};
+const std::vector<SystemFontFace>& systemFontFaces();
 // Unicode code point of a Windows-1252 character; 0 for the five undefined codes.
 uint32_t cp1252ToUnicode(uint8_t code);
 // Decodes UTF-8 (invalid bytes become U+FFFD).

@@ -74,7 +74,6 @@ int runProgram(const std::vector<std::string>& args) {
     long framesRun = 0;
     bool quit = false;
     StartupResult start = startupSequence();
-    if (start == StartupResult::NoSoundDevice) exitCode = -1;
     if (start == StartupResult::Ok) {
         bool running = true;
         for (currentFrame = 0; currentFrame < frames && running; ++currentFrame) {
