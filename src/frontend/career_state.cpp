@@ -9,6 +9,8 @@
 
 CareerState careerState;
 CarConfig workingCar;
+bool careerRaceActive = false;
+bool prizePending = false;
 
 namespace {
 

@@ -46,6 +46,13 @@ struct CareerState {
 extern CareerState careerState;
 extern CarConfig workingCar;
 
+// The race being loaded or run is a career race (set by the race start, kept
+// through a restart).
+extern bool careerRaceActive;
+// A career race's prize is still to be paid (or its stake taken); the results
+// clear it once they have settled the race.
+extern bool prizePending;
+
 constexpr const char* careerPath = "base/career.inf";
 
 // The image as stored on disk, and back. decodeCareer reads what there is: a

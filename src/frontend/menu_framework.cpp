@@ -7,10 +7,15 @@
 int32_t shownScreen = 1;
 float screenFade = 0.0f;
 int32_t optionsTab = 0;
+bool hoverFlags[hoverSlotCount] = {};
 
 void drawFrontEnd() {}
 void playHoverSounds() {}
 void dispatchMenuClick() {}
+
+void resetHover() {
+    for (bool& flag : hoverFlags) flag = false;
+}
 
 void updateMenuCursor() {
     int x = 0, y = 0;

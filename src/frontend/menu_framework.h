@@ -13,5 +13,9 @@ void drawFrontEnd();
 void playHoverSounds();
 // A left press at menuCursor: the first button of the screen under it acts.
 void dispatchMenuClick();
+// Clears every button's hover flag, so that no button of the next screen starts lit.
+constexpr int hoverSlotCount = 20;
+extern bool hoverFlags[hoverSlotCount];
+void resetHover();
 // Converts the window cursor position into the 800 x 600 menu space.
 void updateMenuCursor();

@@ -1,10 +1,13 @@
-// The race's own part of the scene: the four race cars. The only GL in the race.
+// The race's own part of the scene: the four race cars. With the results panel
+// the only GL in the race.
 #include "race/race_flow.h"
 
+#include "app/frame_timer.h"
 #include "content/car_loading.h"
 #include "content/track_loading.h"
 #include "race/car_dynamics.h"
 #include "render/render_targets.h"
+#include "render/route_markers.h"
 
 #include <GL/gl.h>
 
@@ -50,4 +53,6 @@ void drawRaceFrame() {
         else drawCar(looks, liveryTexture[size_t(i)], placement);
     }
     drawCarGlass(raceCarSlots, raceCarPlacements, raceCarCount);
+    // The route markers belong here, after the cars; their pulse already runs for the mini-map.
+    advanceMarkerPhase(frameTiming.frameTicks);
 }
