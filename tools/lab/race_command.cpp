@@ -1,7 +1,8 @@
 // nightrun-lab race: a race on one track slot straight from the command line,
 // driven by the autopilot or by scripted keys, with or without a window; the
-// computer drivers race against it. nightrun-lab race-all: every slot in turn
-// with the autopilot.
+// computer drivers race against it. With --career it is a career race from a
+// career file, run through the results to the hand-over, and the file is
+// written back. nightrun-lab race-all: every slot in turn with the autopilot.
 #include "lab_commands.h"
 #include "scripted_events.h"
 
@@ -21,10 +22,12 @@
 #include "race/autopilot.h"
 #include "race/car_dynamics.h"
 #include "race/race_flow.h"
+#include "race/results.h"
 #include "race/traffic.h"
 #include "render/screenshot.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -43,6 +46,13 @@ struct RaceOptions {
     int frameMs = 16;
     long traceEvery = 0;  // print every car's state every this many frames
     std::vector<ShotRequest> shots;
+    // A career race: club 0..2, race 1..10, the stake, the career file.
+    bool career = false;
+    int club = -1;
+    int race = -1;
+    float stake = 0.0f;
+    std::string careerFile = careerPath;
+    bool idleOpponents = false;  // the computer cars stay on the grid
 };
 
 struct Outcome {
@@ -55,6 +65,8 @@ struct Outcome {
 };
 
 RaceOptions options;
+// The career read from the file before the race; the race runs on a copy.
+CareerState careerBefore;
 long currentFrame = 0;
 int lapsReported = 0;
 Outcome outcome;
@@ -75,6 +87,46 @@ void noteOutcome() {
 // Set when the slot could not be raced: it has no usable driving line.
 bool noDrivingLine = false;
 
+// Reads the career file and checks the race as the Competitions screen would
+// allow it: an open race of the club and a stake in steps of 50 up to 300, not
+// above the cash.
+bool checkCareerRace() {
+    readCareer(careerBefore, options.careerFile);  // a missing file is a new career, as in the game
+    if (options.club < 0 || options.club > 2) {
+        std::fprintf(stderr, "nightrun-lab race: --career takes a club 0..2\n");
+        return false;
+    }
+    const int open = careerBefore.clubProgress[options.club];
+    if (options.race < 1 || options.race > open) {
+        std::fprintf(stderr, "nightrun-lab race: race %d of club %d is not open (races 1..%d are)\n", options.race,
+                     options.club, open);
+        return false;
+    }
+    const float stake = options.stake;
+    if (stake < 0.0f || stake > 300.0f || std::fmod(stake, 50.0f) != 0.0f || stake > careerBefore.cash) {
+        std::fprintf(stderr, "nightrun-lab race: --stake takes 0..300 in steps of 50, at most the cash ($%d)\n",
+                     int(careerBefore.cash));
+        return false;
+    }
+    return true;
+}
+
+// The race chosen on the Competitions screen and started: the career's club,
+// race and stake, the prize pending, the stored car as the working car.
+void startCareerRace() {
+    careerState = careerBefore;
+    careerState.currentClub = options.club;
+    careerState.currentRace = options.race;
+    careerState.stake = options.stake;
+    prizePending = true;
+    careerRaceActive = true;
+    fillCarPresets(careerState);
+    applyStoredConfig();
+}
+
+// Leaving the race resets the race flags: the results run until the hand-over.
+bool raceOver() { return options.career ? GameState != gameStates::racing : raceFinished; }
+
 bool parseOptions(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -88,6 +140,13 @@ bool parseOptions(const std::vector<std::string>& args) {
         else if (a == "--frames" && hasValue) options.frames = std::atol(args[++i].c_str());
         else if (a == "--frame-ms" && hasValue) options.frameMs = std::atoi(args[++i].c_str());
         else if (a == "--trace" && hasValue) options.traceEvery = std::atol(args[++i].c_str());
+        else if (a == "--career" && i + 2 < args.size()) {
+            options.career = true;
+            options.club = std::atoi(args[++i].c_str());
+            options.race = std::atoi(args[++i].c_str());
+        } else if (a == "--stake" && hasValue) options.stake = float(std::atof(args[++i].c_str()));
+        else if (a == "--career-file" && hasValue) options.careerFile = args[++i];
+        else if (a == "--idle-opponents") options.idleOpponents = true;
         else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -99,6 +158,17 @@ bool parseOptions(const std::vector<std::string>& args) {
             std::fprintf(stderr, "nightrun-lab race: unknown option '%s'\n", a.c_str());
             return false;
         }
+    }
+    if (options.career) {
+        if (options.track != -1 || options.car != 0) {
+            std::fprintf(stderr, "nightrun-lab race: a career race takes its track and car from the career\n");
+            return false;
+        }
+        if (!checkCareerRace()) return false;
+        options.track = options.club * 10 + options.race;
+    } else if (options.stake != 0.0f || options.careerFile != careerPath) {
+        std::fprintf(stderr, "nightrun-lab race: --stake and --career-file need --career CLUB RACE\n");
+        return false;
     }
     if (options.track < firstTrack || options.track > lastTrack) {
         std::fprintf(stderr, "nightrun-lab race: --track N (1..30) is required\n");
@@ -173,11 +243,17 @@ void applyKeyEvents(const ScriptedEvents& events) {
 
 // The race without window, GL or sound: collision layer, path and physics.
 long runHeadless(const ScriptedEvents& events) {
-    readCareer(careerState, "/nonexistent/career.inf");  // a fresh career in memory; the file is left alone
-    fillCarPresets(careerState);
-    loadPresetConfig(options.car);
     TrackLoadOptions load;
     load.headless = true;
+    if (options.career) {
+        startCareerRace();
+        load.careerRace = true;
+        GameState = gameStates::racing;
+    } else {
+        readCareer(careerState, "/nonexistent/career.inf");  // a fresh career in memory; the file is left alone
+        fillCarPresets(careerState);
+        loadPresetConfig(options.car);
+    }
     if (!loadTrack(options.track, load)) {
         noDrivingLine = true;
         return 0;
@@ -190,11 +266,12 @@ long runHeadless(const ScriptedEvents& events) {
         applyKeyEvents(events);
         if (options.autopilot) autopilotFrame(ticks);
         headlessRaceFrame(ticks);
+        if (raceFinished && options.career) resultsFrame(ticks);
         ++frames;
         traceCars();
         reportLaps();
-        noteOutcome();
-        if (raceFinished) break;
+        if (raceWorld) noteOutcome();
+        if (raceOver()) break;
     }
     return frames;
 }
@@ -208,12 +285,17 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
     started = startupSequence() == StartupResult::Ok;
     long frames = 0;
     if (started) {
+        TrackLoadOptions load;
+        if (options.career) {
+            startCareerRace();
+            load.careerRace = true;
+        }
         loadStartupContent();
         loopFlags.startupLoading = false;
-        loadPresetConfig(options.car);
+        if (!options.career) loadPresetConfig(options.car);
         GameState = gameStates::racing;
         simpleTrackDrawing = true;
-        noDrivingLine = !loadTrack(options.track, TrackLoadOptions{});
+        noDrivingLine = !loadTrack(options.track, load);
         if (options.autopilot) resetAutopilot();
 
         const float ticks = options.frameMs > 100 ? 0.0f : 0.1f * float(options.frameMs);
@@ -230,7 +312,8 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
             traceCars();
             reportLaps();
             if (GameState == gameStates::racing) noteOutcome();
-            if ((outcome.finished && currentFrame >= lastShot) || GameState != gameStates::racing) break;
+            if (GameState != gameStates::racing) break;
+            if (outcome.finished && currentFrame >= lastShot && !options.career) break;
         }
         if (loadedTrack != 0) unloadTrack();
         closeSoundDevice();
@@ -241,12 +324,35 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
     return frames;
 }
 
+std::string dollars(float cash) {
+    char text[32];
+    if (cash == std::floor(cash)) std::snprintf(text, sizeof text, "%.0f", double(cash));
+    else std::snprintf(text, sizeof text, "%.2f", double(cash));
+    return text;
+}
+
 void printOutcome(long frames) {
     const int* laps = outcome.laps;
-    std::printf("track=%d finished=%d place=%d time=%s best=%s frames=%ld laps=%d,%d,%d,%d righted=%d\n",
+    std::printf("track=%d finished=%d place=%d time=%s best=%s frames=%ld laps=%d,%d,%d,%d righted=%d",
                 options.track, outcome.finished ? 1 : 0, outcome.place, formatClock(outcome.time).c_str(),
                 formatClock(outcome.best).c_str(), frames, laps[0], laps[1], laps[2], laps[3], outcome.righted);
+    if (options.career) {
+        const int* progress = careerState.clubProgress;
+        std::printf(" cash=%s->%s progress=%d,%d,%d", dollars(careerBefore.cash).c_str(),
+                    dollars(careerState.cash).c_str(), progress[0], progress[1], progress[2]);
+    }
+    std::printf("\n");
     std::fflush(stdout);
+}
+
+// The game writes the career when it ends; the lab does so after the race.
+bool writeCareerBack() {
+    if (!options.career) return true;
+    if (!outcome.finished)
+        std::fprintf(stderr, "nightrun-lab race: the race did not finish in %ld frames; no prize\n", options.frames);
+    if (writeCareer(careerState, options.careerFile)) return true;
+    std::fprintf(stderr, "nightrun-lab race: could not write %s\n", options.careerFile.c_str());
+    return false;
 }
 
 void reportNoDrivingLine() {
@@ -255,8 +361,12 @@ void reportNoDrivingLine() {
                  options.track, aiPathFile(options.track).c_str());
 }
 
+void holdOnGrid(RaceCar& car, float) { holdCar(car); }
+
 // One race with the options set; 0 when it ran, 1 when it could not start.
 int raceOnce(const ScriptedEvents& events) {
+    static void (*const computerDrivers)(RaceCar&, float) = computerDriverUpdate;
+    computerDriverUpdate = options.idleOpponents ? holdOnGrid : computerDrivers;
     lapsReported = 0;
     outcome = Outcome{};
     noDrivingLine = false;
@@ -278,8 +388,9 @@ int raceOnce(const ScriptedEvents& events) {
         reportNoDrivingLine();
         return 1;
     }
+    const bool written = writeCareerBack();
     printOutcome(frames);
-    return 0;
+    return written ? 0 : 1;
 }
 
 int runRace(const std::vector<std::string>& args) {
@@ -350,8 +461,9 @@ int runRaceAll(const std::vector<std::string>& args) {
 }
 
 LabCommand raceCommand("race",
-                       "--track N [--car C] [--headless] [--autopilot | --events FILE] [--traffic T] [--frames N] "
-                       "[--frame-ms T] [--trace K] [--shot FRAME:FILE.png ...]",
+                       "--track N [--car C] | --career CLUB RACE [--stake S] [--career-file F]; [--headless] "
+                       "[--autopilot | --events FILE] [--idle-opponents] [--traffic T] [--frames N] [--frame-ms T] "
+                       "[--trace K] [--shot FRAME:FILE.png ...]",
                        runRace);
 LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T] [--frames N] [SLOT...]", runRaceAll);
 
