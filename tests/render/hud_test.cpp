@@ -51,6 +51,7 @@ protected:
         savedTga = TgaTable;
         savedBmp = BmpTable;
         for (TextureImage& image : TgaTable) image.texture = 0;
+        TgaTable[1].texture = savedTga[1].texture;  // the font
         BmpTable.fill(0);
         GameState = gameStates::racing;
         releaseRaceWorld();
