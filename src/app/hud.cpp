@@ -120,6 +120,10 @@ void drawCarArrows(const MiniMapGroup& group, Vec3 p, float heading) {
     arrowTriangle();
 }
 
+// The mini-map's size in pixels: its 256 x 192 HUD units at this resolution.
+int miniMapPixelWidth() { return std::max(1, int(std::lround(256.0 * gameSettings.width / 800.0))); }
+int miniMapPixelHeight() { return std::max(1, int(std::lround(192.0 * gameSettings.height / 600.0))); }
+
 void printClock(float x, float y, const RaceClock& clock) {
     const ClockTexts texts = clockTexts(clock);
     printText(x, y, "%s", texts.minutes);
@@ -185,6 +189,12 @@ void drawMiniMap(int n) {
     const float heading = mapHeading(player.body ? player.flatForward : Vec3{1.0f, 0.0f, 0.0f});
     const float k = 0.01f * group.scale;
 
+    // The map is the whole race view shrunk into the mini-map's quad, so it is
+    // drawn straight at that size in the frame's lower-left corner: the view's
+    // shape stays the window's, and the image texels meet the screen one to one.
+    const int width = miniMapPixelWidth(), height = miniMapPixelHeight();
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     // The map always has the plain 70 degree view, however fast the car goes.
@@ -192,6 +202,7 @@ void drawMiniMap(int n) {
     loopFlags.speedBlur = 0.0f;
     setProjection(gameSettings.width, gameSettings.height);
     loopFlags.speedBlur = speedBlur;
+    glViewport(0, 0, width, height);
     glDisable(GL_DEPTH_TEST);
 
     glPushMatrix();
@@ -238,8 +249,10 @@ void drawMiniMap(int n) {
 
     if (motionSharp != 0) {
         glBindTexture(GL_TEXTURE_2D, motionSharp);
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, gameSettings.width, gameSettings.height);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
     }
+    glViewport(0, 0, gameSettings.width, gameSettings.height);
+    glDisable(GL_SCISSOR_TEST);
     glEnable(GL_DEPTH_TEST);
 }
 
@@ -297,7 +310,18 @@ void drawHud() {
     // The mini-map where the mask's alpha is 0, the scene where it is 1.
     glBlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
     glBindTexture(GL_TEXTURE_2D, motionSharp);
-    texturedQuad(miniMapLeft, miniMapBottom, miniMapRight, miniMapTop);
+    const float u = float(miniMapPixelWidth()) / float(std::max(1, gameSettings.width));
+    const float v = float(miniMapPixelHeight()) / float(std::max(1, gameSettings.height));
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(miniMapLeft, miniMapBottom);
+    glTexCoord2f(u, 0.0f);
+    glVertex2f(miniMapRight, miniMapBottom);
+    glTexCoord2f(u, v);
+    glVertex2f(miniMapRight, miniMapTop);
+    glTexCoord2f(0.0f, v);
+    glVertex2f(miniMapLeft, miniMapTop);
+    glEnd();
 
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);

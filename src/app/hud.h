@@ -9,8 +9,9 @@
 
 struct RaceClock;
 
-// The mini-map is a small 3D scene drawn over the whole frame, masked by the
-// alpha of TGA 39, captured into motionSharp and shown in this quad.
+// The mini-map is a small 3D scene: the race view of the map, drawn at the
+// quad's size in the frame's lower-left corner, masked by the alpha of TGA 39,
+// captured into motionSharp and shown in this quad.
 constexpr float miniMapLeft = -10.0f;
 constexpr float miniMapBottom = 20.0f;
 constexpr float miniMapRight = 246.0f;
@@ -68,8 +69,9 @@ struct HudTexts {
 };
 HudTexts hudTexts();
 
-// Renders the mini-map for selection n over the whole frame and captures it
-// (with the mask in its alpha) into motionSharp. Clears the frame first.
+// Renders the mini-map for selection n into the frame's lower-left corner, at
+// the size its quad has on the screen, and captures it (with the mask in its
+// alpha) into the same corner of motionSharp. Clears that corner first.
 void drawMiniMap(int n);
 // The whole HUD: the mini-map, then the frame put back from sceneCopy with the
 // glow added, the gauges, the mini-map and the texts.

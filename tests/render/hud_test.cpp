@@ -165,23 +165,24 @@ TEST_F(HudFrame, NoCheckpointMarkersBeforeTheStartButTheCarsShow) {
     ASSERT_TRUE(setAiPath(points, 2));
     raceCars[0].nextCheckpoint = 0;
 
-    // 0.10755 map units per world unit, 7.26 pixels per map unit under the 70 degree view.
-    const int aheadY = 300 + 117, behindY = 300 - 117, leftX = 400 - 78, rightX = 400 + 78;
+    // The map is drawn 256 x 192 in the frame's corner: 0.10755 map units per
+    // world unit, 2.32 pixels per map unit under the 70 degree view.
+    const int x = 128, y = 96, aheadY = y + 37, behindY = y - 37, leftX = x - 25, rightX = x + 25;
     drawMiniMap(1);
-    EXPECT_FALSE(isGreen(readPixel(400, aheadY)));
-    EXPECT_FALSE(isOrange(readPixel(400, behindY)));
-    EXPECT_TRUE(isGreen(readPixel(400, 300)));
-    EXPECT_TRUE(isRed(readPixel(leftX, 300)));
-    EXPECT_TRUE(isRed(readPixel(rightX, 300)));
+    EXPECT_FALSE(isGreen(readPixel(x, aheadY)));
+    EXPECT_FALSE(isOrange(readPixel(x, behindY)));
+    EXPECT_TRUE(isGreen(readPixel(x, y)));
+    EXPECT_TRUE(isRed(readPixel(leftX, y)));
+    EXPECT_TRUE(isRed(readPixel(rightX, y)));
 
     countdownActive = false;
     drawMiniMap(1);
-    EXPECT_TRUE(isGreen(readPixel(400, aheadY)));
-    EXPECT_TRUE(isOrange(readPixel(400, behindY)));
+    EXPECT_TRUE(isGreen(readPixel(x, aheadY)));
+    EXPECT_TRUE(isOrange(readPixel(x, behindY)));
 
     raceFinished = true;
     drawMiniMap(1);
-    EXPECT_FALSE(isGreen(readPixel(400, aheadY)));
+    EXPECT_FALSE(isGreen(readPixel(x, aheadY)));
 }
 
 TEST(HudTexts, LapOneUntilTheFirstLapIsDoneAndTimesPaddedWithSpaces) {
