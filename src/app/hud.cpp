@@ -37,8 +37,8 @@ const MiniMapGroup groups[3] = {
     {-10.28f, 4.156f, -0.586f, 7},
 };
 
-// The map lies on a plane 4.05 below a camera 55 above it looking straight down;
-// markers and arrows sit just above it.
+// The camera looks straight down from 55 above the map plane's origin on the
+// map at y = -4.05; markers and arrows lie just above it.
 constexpr float mapPlaneY = -4.05f;
 constexpr float markerPlaneY = -4.04f;
 constexpr float mapHalfSize = 75.0f;

@@ -6,7 +6,6 @@
 #include "frontend/menu_framework.h"
 #include "race/results.h"
 
-#include <cstring>
 
 using namespace race_test;
 
@@ -145,18 +144,4 @@ TEST_F(Results, AQuickRaceChangesNoMoneyAndReturnsToTheMainMenu) {
     EXPECT_EQ(careerState.clubProgress[1], 3);
     EXPECT_EQ(GameState, gameStates::mainMenu);
     EXPECT_EQ(raceWorld, nullptr);
-}
-
-TEST_F(Results, ThePanelSaysWhatThePlacePays) {
-    char line[64];
-    EXPECT_STREQ(placeMessage(1), "You finished FIRST!!!");
-    EXPECT_STREQ(placeMessage(3), "You finished FHIRD!");
-    moneyLine(1, 150.0f, line, sizeof line);
-    EXPECT_STREQ(line, "You win $250.");
-    moneyLine(2, 50.0f, line, sizeof line);
-    EXPECT_STREQ(line, "You win $75.");
-    moneyLine(3, 300.0f, line, sizeof line);
-    EXPECT_STREQ(line, "You win $25.");
-    moneyLine(4, 0.0f, line, sizeof line);
-    EXPECT_STREQ(line, "You lose $ 0.");
 }
