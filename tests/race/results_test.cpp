@@ -6,7 +6,6 @@
 #include "frontend/menu_framework.h"
 #include "race/results.h"
 
-
 using namespace race_test;
 
 namespace {
