@@ -3,12 +3,12 @@
 #include "app/game_state.h"
 #include "app/settings.h"
 #include "audio/music_stream.h"
-#include "audio/sound_device.h"
 #include "content/car_loading.h"
 #include "content/livery.h"
 #include "content/texture_tables.h"
 #include "frontend/career_state.h"
 #include "race/ai_path.h"
+#include "race/car_sounds.h"
 #include "race/race_flow.h"
 #include "render/lights.h"
 
@@ -85,7 +85,7 @@ bool loadTrack(int track, const TrackLoadOptions& options) {
     const bool inRange = track >= firstTrack && track <= lastTrack;
     const std::string dir = trackDirectory(track);
 
-    if (!headless && gameSettings.music) stopMenuMusic();
+    if (!headless) rewindMenuMusic();
 
     fillRaceCarSlots(options.careerRace, !headless);
 
@@ -125,10 +125,7 @@ bool loadTrack(int track, const TrackLoadOptions& options) {
 }
 
 void unloadTrack() {
-    // Every race sound; the menu click and hover stay.
-    for (int k = 0; k < soundEffectCount; ++k) {
-        if (k != sounds::click && k != sounds::hover) soundEffects[k].stop();
-    }
+    stopRaceSounds();
     releaseRaceWorld();
 
     trackLayers = TrackLayers{};

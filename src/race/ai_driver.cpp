@@ -3,6 +3,7 @@
 #include "frontend/career_state.h"
 #include "race/ai_path.h"
 #include "race/car_dynamics.h"
+#include "race/car_sounds.h"
 #include "race/race_flow.h"
 
 #include <algorithm>
@@ -137,6 +138,8 @@ void computerDriverFrame(RaceCar& car, float f) {
 
     car.targetRpm = computerTargetRpm(car.shownGear, speed);
     car.engineRpm += (car.targetRpm - car.engineRpm) * 0.075f * f;
+    countdownRevving(car, f);
+    computerEngineSound(car);
 
     // Slow for the bend the look-ahead point shows.
     float wanted = computerTargetSpeed(angleTo(car, pointPosition(aiPath[car.lookAheadPoint])));

@@ -2,9 +2,9 @@
 
 #include "app/input.h"
 #include "app/settings.h"
-#include "audio/sound_device.h"
 #include "frontend/career_state.h"
 #include "race/car_dynamics.h"
+#include "race/car_sounds.h"
 #include "race/race_flow.h"
 
 #include <algorithm>
@@ -18,24 +18,19 @@ namespace {
 
 enum Binding { steerLeft = 0, steerRight = 1, accelerate = 2, brake = 3, nitroKey = 4 };
 
-bool nitroSoundOn = false;
+bool nitroBurning = false;
 
 bool held(Binding b) { return isKeyHeld(gameSettings.keys[b]); }
 
-bool soundOn() { return gameSettings.sound && soundDeviceOpen(); }
-
 void setNitroSound(bool on) {
-    if (on == nitroSoundOn) return;
-    nitroSoundOn = on;
-    if (!soundOn()) return;
-    if (on) soundEffects[sounds::nitro].play();
-    else soundEffects[sounds::nitro].stop();
+    nitroBurning = on;
+    nitroSound(on);
 }
 
 // The gear sound announces a gear once it is in use.
 void announceGear(RaceCar& car) {
     if (car.shownGear == car.gear) return;
-    if (soundOn()) soundEffects[sounds::gear].play();
+    gearChangeSound();
     car.shownGear = car.gear;
 }
 
@@ -149,10 +144,15 @@ void playerControl(RaceCar& car, float f) {
 
     updateThrottle(car, f, speed, power * nitroFactor);
     updateSteering(car, f, speed);
+    // The engine pulls while accelerating, and while the brake drives backwards.
+    const bool onThrottle = held(accelerate) || (held(brake) && car.reverseArmed);
+    playerCarSounds(car, f, speed, onThrottle);
 
     if (countdownActive) holdCar(car);
     if (raceFinished) car.driveForce = haltingForce(car, 100.0f);
 }
+
+bool playerNitroBurning() { return nitroBurning; }
 
 void resetPlayerControl() {
     setNitroSound(false);

@@ -19,5 +19,8 @@ float playerTargetRpm(int shownGear, float speed);
 // steer right, accelerate, brake and nitro, and the race's countdown and finish.
 void playerControl(RaceCar& car, float f);
 
+// The player's nitro is burning this frame.
+bool playerNitroBurning();
+
 // Stops the nitro sound and clears the nitro effect (a new race).
 void resetPlayerControl();

@@ -1,6 +1,7 @@
 #include "race/car_dynamics.h"
 
 #include "app/frame_timer.h"
+#include "race/car_sounds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,6 +157,7 @@ void computeCarForces(RaceCar& car, Vec3& force, Vec3& torque) {
         force += direction * (-carBody::rollingResistance * speed);
     }
 
+    if (car.index == 0) crashSound(car);
     car.crashTimer += 0.01f * f;
 }
 

@@ -41,7 +41,7 @@ void placeListenerAndSounds(const RaceCar& player) {
     alListener3f(AL_VELOCITY, velocity.x, velocity.y, velocity.z);
     alListenerfv(AL_ORIENTATION, orientation);
 
-    for (int effect : {sounds::enginePass, sounds::gear, sounds::nitro, sounds::wind}) placeSound(effect, player);
+    for (int effect : {sounds::enginePass, sounds::skid, sounds::gear, sounds::nitro, sounds::wind}) placeSound(effect, player);
     for (int i = 0; i < raceCarCount; ++i) {
         if (!raceCars[i].body) continue;
         placeSound(sounds::engine0 + i, raceCars[i]);
@@ -113,14 +113,15 @@ void computeChaseCamera(Vec3 p, Vec3 forward, float k, float f) {
     cameraPosition = c.eye;
 }
 
-void updateChaseCamera(bool secondPass) {
+void updateCameraAndListener() {
     const RaceCar& player = raceCars[0];
-    if (!secondPass && player.body) {
-        computeChaseCamera(physics::getPosition(player.body), player.flatForward, loopFlags.speedBlur,
-                           frameTiming.frameTicks);
-        lookAt();
-        placeListenerAndSounds(player);
-        return;
-    }
+    if (!player.body) return;
+    computeChaseCamera(physics::getPosition(player.body), player.flatForward, loopFlags.speedBlur,
+                       frameTiming.frameTicks);
+    placeListenerAndSounds(player);
+}
+
+void updateChaseCamera(bool secondPass) {
+    if (!secondPass) updateCameraAndListener();
     lookAt();
 }

@@ -34,3 +34,5 @@ void computeChaseCamera(Vec3 playerPosition, Vec3 flatForward, float zoom, float
 // Places the camera (and on the first pass the listener and the race's sound
 // sources) behind the player's car; the second pass only applies the view again.
 void updateChaseCamera(bool secondPass);
+// The first pass without GL: the eye, the listener and the race's sources.
+void updateCameraAndListener();

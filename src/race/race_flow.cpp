@@ -3,7 +3,6 @@
 #include "app/frame_timer.h"
 #include "app/settings.h"
 #include "app/start_overlay.h"
-#include "audio/sound_device.h"
 #include "content/car_loading.h"
 #include "content/sbm_model.h"
 #include "content/track_loading.h"
@@ -11,6 +10,7 @@
 #include "race/ai_path.h"
 #include "race/car_control.h"
 #include "race/car_dynamics.h"
+#include "race/car_sounds.h"
 #include "race/chase_camera.h"
 #include "race/traffic.h"
 
@@ -47,20 +47,6 @@ const Vec3 startPositions[30] = {
     {0.0f, 1.0f, -18.0f},    {0.0f, 2.7f, -64.0f},    {11.0f, 0.9f, 390.0f},   {0.0f, 1.0f, -18.0f},
     {250.0f, 1.45f, 491.0f}, {-18.0f, 1.5f, -26.0f},
 };
-
-bool soundOn() { return gameSettings.sound && soundDeviceOpen(); }
-
-void startEngineLoops() {
-    if (!soundOn()) return;
-    for (int i = 0; i < raceCarCount; ++i) {
-        soundEffects[sounds::engine0 + i].setGain(0.0f);
-        soundEffects[sounds::engine0 + i].play();
-    }
-    for (int effect : {sounds::enginePass, sounds::skid, sounds::wind}) {
-        soundEffects[effect].setGain(0.0f);
-        soundEffects[effect].play();
-    }
-}
 
 physics::StaticMesh collisionMesh(const SbmModel& model) {
     physics::StaticMesh mesh;
@@ -155,7 +141,7 @@ void setUpRaceAt(Vec3 start, const SbmModel* collision) {
         createCarBody(car, raceWorld, s);
         s.z += 4.5f;
     }
-    startEngineLoops();
+    startRaceSounds();
 
     if (collision) physics::addStaticMesh(raceWorld, collisionMesh(*collision));
     updateCarPlacements();
@@ -202,10 +188,7 @@ bool passCheckpoints(RaceCar& car) {
     if (length(position - pointPosition(aiPath[passed])) >= checkpointRadius) return false;
 
     const bool player = car.index == 0;
-    if (player && soundOn()) {
-        soundEffects[sounds::checkpoint].place(position.x, position.y, position.z, 0.0f, 0.0f, 0.0f);
-        soundEffects[sounds::checkpoint].play();
-    }
+    if (player) checkpointSound(position, physics::getLinearVelocity(car.body));
     if (passed == 0) {
         ++car.lapsDone;
         if (player) {
@@ -257,12 +240,15 @@ void raceSimulationFrame() {
         if (computerDriverUpdate) computerDriverUpdate(raceCars[i], f);
     }
 
+    updateCarEffectLevels(playerNitroBurning());
+
     physics::step(raceWorld, worldTimeScale * stepDt, worldSubSteps);
     updateCarPlacements();
 }
 
 void headlessRaceFrame(float f) {
     frameTiming.frameTicks = f;
+    updateCameraAndListener();
     raceSimulationFrame();
     if ((countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) && !raceFinished) advanceCountdownClock(f);
 }

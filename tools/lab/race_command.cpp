@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "app/startup_content.h"
 #include "app/window.h"
+#include "audio/audio_capture.h"
 #include "audio/sound_device.h"
 #include "content/track_loading.h"
 #include "frontend/career_state.h"
@@ -53,6 +54,9 @@ struct RaceOptions {
     float stake = 0.0f;
     std::string careerFile = careerPath;
     bool idleOpponents = false;  // the computer cars stay on the grid
+    std::string audioCapture;  // WAV file of the race's sound
+    int sound = -1;            // -1: as the settings say, else off (0) or on (1)
+    int music = -1;
 };
 
 struct Outcome {
@@ -147,6 +151,15 @@ bool parseOptions(const std::vector<std::string>& args) {
         } else if (a == "--stake" && hasValue) options.stake = float(std::atof(args[++i].c_str()));
         else if (a == "--career-file" && hasValue) options.careerFile = args[++i];
         else if (a == "--idle-opponents") options.idleOpponents = true;
+        else if (a == "--audio-capture" && hasValue) options.audioCapture = args[++i];
+        else if ((a == "--sound" || a == "--music") && hasValue) {
+            const std::string v = args[++i];
+            if (v != "on" && v != "off") {
+                std::fprintf(stderr, "nightrun-lab race: %s takes on or off\n", a.c_str());
+                return false;
+            }
+            (a == "--sound" ? options.sound : options.music) = v == "on" ? 1 : 0;
+        }
         else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -209,6 +222,24 @@ void takeShots() {
     }
 }
 
+// The sound switches of the command line over the settings.
+void applySoundOptions() {
+    if (options.sound >= 0) gameSettings.sound = static_cast<uint8_t>(options.sound);
+    if (options.music >= 0) gameSettings.music = static_cast<uint8_t>(options.music);
+}
+
+// The sound of the frame just run, when it is being captured.
+void captureFrameSound() {
+    if (!options.audioCapture.empty()) renderAudioCapture(options.frameMs / 1000.0);
+}
+
+bool finishAudioCapture() {
+    if (options.audioCapture.empty()) return true;
+    if (writeCapturedAudio(options.audioCapture)) return true;
+    std::fprintf(stderr, "nightrun-lab race: could not write %s\n", options.audioCapture.c_str());
+    return false;
+}
+
 void reportLaps() {
     while (lapsReported < playerLapsCompleted) {
         ++lapsReported;
@@ -241,8 +272,15 @@ void applyKeyEvents(const ScriptedEvents& events) {
     }
 }
 
-// The race without window, GL or sound: collision layer, path and physics.
+// The race without window or GL: collision layer, path and physics, and the
+// car sounds when they are captured.
 long runHeadless(const ScriptedEvents& events) {
+    applySoundOptions();
+    if (!options.audioCapture.empty()) {
+        requestAudioCapture(true);
+        if (openSoundDevice()) loadSoundEffects();
+        else std::fprintf(stderr, "nightrun-lab race: the capture device could not be opened\n");
+    }
     TrackLoadOptions load;
     load.headless = true;
     if (options.career) {
@@ -267,6 +305,7 @@ long runHeadless(const ScriptedEvents& events) {
         if (options.autopilot) autopilotFrame(ticks);
         headlessRaceFrame(ticks);
         if (raceFinished && options.career) resultsFrame(ticks);
+        captureFrameSound();
         ++frames;
         traceCars();
         reportLaps();
@@ -282,7 +321,9 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
     platform::TestBackend backend;
     platform::installTestBackend(&backend);
     beforePresent = takeShots;
+    requestAudioCapture(!options.audioCapture.empty());
     started = startupSequence() == StartupResult::Ok;
+    applySoundOptions();
     long frames = 0;
     if (started) {
         TrackLoadOptions load;
@@ -309,6 +350,7 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
             bool framePass = false;
             while ((running = mainLoopPass(framePass)) && !framePass) {}
             if (framePass) ++frames;
+            captureFrameSound();
             traceCars();
             reportLaps();
             if (GameState == gameStates::racing) noteOutcome();
@@ -316,6 +358,7 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
             if (outcome.finished && currentFrame >= lastShot && !options.career) break;
         }
         if (loadedTrack != 0) unloadTrack();
+        finishAudioCapture();
         closeSoundDevice();
         destroyGameWindow();
     }
@@ -384,6 +427,11 @@ int raceOnce(const ScriptedEvents& events) {
         }
     }
     if (options.headless && loadedTrack != 0) unloadTrack();
+    if (options.headless && audioCaptureActive()) {
+        finishAudioCapture();
+        closeSoundDevice();
+    }
+    requestAudioCapture(false);
     if (noDrivingLine) {
         reportNoDrivingLine();
         return 1;
@@ -463,7 +511,8 @@ int runRaceAll(const std::vector<std::string>& args) {
 LabCommand raceCommand("race",
                        "--track N [--car C] | --career CLUB RACE [--stake S] [--career-file F]; [--headless] "
                        "[--autopilot | --events FILE] [--idle-opponents] [--traffic T] [--frames N] [--frame-ms T] "
-                       "[--trace K] [--shot FRAME:FILE.png ...]",
+                       "[--trace K] [--shot FRAME:FILE.png ...] [--audio-capture FILE.wav] [--sound on|off] "
+                       "[--music on|off]",
                        runRace);
 LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T] [--frames N] [SLOT...]", runRaceAll);
 

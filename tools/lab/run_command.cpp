@@ -5,6 +5,7 @@
 #include "app/game_state.h"
 #include "app/main_loop.h"
 #include "app/settings.h"
+#include "audio/audio_capture.h"
 #include "platform/test_backend.h"
 #include "render/screenshot.h"
 
@@ -28,6 +29,7 @@ int runProgram(const std::vector<std::string>& args) {
     long frames = -1;
     int frameMs = 10;
     std::string eventsPath;
+    std::string audioCapture;
     platform::TestBackend backend;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -38,6 +40,8 @@ int runProgram(const std::vector<std::string>& args) {
             frameMs = std::atoi(args[++i].c_str());
         } else if (a == "--events" && hasValue) {
             eventsPath = args[++i];
+        } else if (a == "--audio-capture" && hasValue) {
+            audioCapture = args[++i];
         } else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -73,6 +77,7 @@ int runProgram(const std::vector<std::string>& args) {
     int exitCode = 0;
     long framesRun = 0;
     bool quit = false;
+    requestAudioCapture(!audioCapture.empty());
     StartupResult start = startupSequence();
     if (start == StartupResult::Ok) {
         bool running = true;
@@ -83,8 +88,13 @@ int runProgram(const std::vector<std::string>& args) {
             bool framePass = false;
             while ((running = mainLoopPass(framePass)) && !framePass) {}
             if (framePass) ++framesRun;
+            if (!audioCapture.empty()) renderAudioCapture(frameMs / 1000.0);
         }
         quit = !running;
+        if (!audioCapture.empty() && !writeCapturedAudio(audioCapture)) {
+            std::fprintf(stderr, "nightrun-lab run: could not write %s\n", audioCapture.c_str());
+            exitCode = 1;
+        }
         exitSequence();
     }
     for (const platform::RecordedMessageBox& box : backend.messageBoxes)
@@ -92,10 +102,13 @@ int runProgram(const std::vector<std::string>& args) {
     for (const std::string& url : backend.openedUrls) std::fprintf(stderr, "opened %s\n", url.c_str());
     std::printf("frames=%ld state=%d quit=%d exit=%d\n", framesRun, GameState, quit ? 1 : 0, exitCode);
     platform::installTestBackend(nullptr);
+    requestAudioCapture(false);
     return exitCode == 0 ? 0 : 1;
 }
 
-LabCommand runCommand("run", "--frames N [--frame-ms T] [--events FILE] [--shot FRAME:FILE.png ...] [--answer yes|no]",
+LabCommand runCommand("run",
+                      "--frames N [--frame-ms T] [--events FILE] [--shot FRAME:FILE.png ...] [--answer yes|no] "
+                      "[--audio-capture FILE.wav]",
                       runProgram);
 
 }  // namespace
