@@ -42,21 +42,21 @@ struct EngineDesign {
 };
 
 // Inline four, sport exhaust: the player's car.
-const EngineDesign inlineFour{0xe11, 4, 142.0f, 57, {0, 0.03f, -0.02f, 0.01f, 0, 0, 0, 0}, 0.18f, 0.12f, 0.02f, 0.12f,
-                              700.0f, 0.3f, {{110, 1.5f, 0.7f}, {330, 2.5f, 0.8f}, {780, 3.0f, 0.5f}, {1750, 2.5f, 0.3f}},
-                              0.4f, 2200.0f, 0.9f, 2.4f, -15.0f};
+const EngineDesign inlineFour{0xe11, 4, 142.0f, 57, {0, 0.03f, -0.02f, 0.01f, 0, 0, 0, 0}, 0.25f, 0.15f, 0.02f, 0.06f,
+                              600.0f, 0.2f, {{120, 1.5f, 0.5f}, {360, 3.0f, 1.0f}, {820, 3.5f, 0.8f}, {1850, 3.0f, 0.5f}},
+                              0.7f, 2200.0f, 0.9f, 2.0f, -15.0f};
 // V6, deeper and smoother.
-const EngineDesign vSix{0xe12, 6, 165.0f, 40, {0, 0.05f, -0.03f, 0.02f, -0.05f, 0.03f, 0, 0}, 0.14f, 0.10f, 0.015f, 0.14f,
-                        550.0f, 0.45f, {{85, 1.2f, 0.9f}, {250, 2.0f, 0.7f}, {600, 2.5f, 0.45f}, {1350, 2.0f, 0.22f}},
-                        0.25f, 1500.0f, 0.8f, 1.9f, -15.0f};
+const EngineDesign vSix{0xe12, 6, 165.0f, 40, {0, 0.05f, -0.03f, 0.02f, -0.05f, 0.03f, 0, 0}, 0.2f, 0.12f, 0.015f, 0.07f,
+                        500.0f, 0.3f, {{90, 1.2f, 0.6f}, {270, 2.5f, 1.0f}, {640, 3.0f, 0.7f}, {1400, 2.5f, 0.4f}},
+                        0.5f, 1500.0f, 0.8f, 1.8f, -15.0f};
 // Cross-plane V8: uneven firing and strong differences between the banks give its burble.
-const EngineDesign vEight{0xe13, 8, 200.0f, 40, {0, 0.18f, -0.10f, 0.12f, 0, -0.15f, 0.10f, -0.12f}, 0.3f, 0.14f, 0.025f,
-                          0.16f, 450.0f, 0.55f, {{72, 1.0f, 1.0f}, {190, 1.8f, 0.8f}, {440, 2.5f, 0.5f}, {1050, 2.0f, 0.28f}},
-                          0.32f, 1200.0f, 0.8f, 2.8f, -15.0f};
+const EngineDesign vEight{0xe13, 8, 200.0f, 40, {0, 0.18f, -0.10f, 0.12f, 0, -0.15f, 0.10f, -0.12f}, 0.35f, 0.16f, 0.025f,
+                          0.08f, 450.0f, 0.35f, {{75, 1.0f, 0.8f}, {210, 2.0f, 1.0f}, {470, 3.0f, 0.7f}, {1100, 2.5f, 0.4f}},
+                          0.55f, 1200.0f, 0.8f, 2.4f, -15.0f};
 // High-revving four with a straight-through exhaust: bright and raspy.
-const EngineDesign rasper{0xe14, 4, 185.0f, 74, {0, 0.03f, -0.01f, 0.02f, 0, 0, 0, 0}, 0.15f, 0.14f, 0.02f, 0.09f,
-                          900.0f, 0.25f, {{150, 1.5f, 0.55f}, {540, 3.0f, 0.65f}, {1450, 3.5f, 0.55f}, {3200, 3.0f, 0.4f}},
-                          0.6f, 3000.0f, 1.2f, 3.6f, -15.0f};
+const EngineDesign rasper{0xe14, 4, 185.0f, 74, {0, 0.03f, -0.01f, 0.02f, 0, 0, 0, 0}, 0.2f, 0.16f, 0.02f, 0.05f,
+                          800.0f, 0.15f, {{160, 1.5f, 0.4f}, {560, 3.5f, 1.0f}, {1500, 4.0f, 0.8f}, {3300, 3.0f, 0.6f}},
+                          0.9f, 3000.0f, 1.2f, 3.0f, -15.0f};
 
 struct Firing {
     double at;       // sample position
@@ -154,7 +154,7 @@ Samples engineLoop(const EngineDesign& d, float throttle, int pops, float lowpas
     EngineDesign shaped = d;
     shaped.lowpassHz = lowpassHz;
     Samples out = engineBody(shaped, pulses, rasp, true);
-    levelTo(out, loudness);
+    levelUnderLimiter(out, loudness, -1.0f, true);
     return out;
 }
 
