@@ -70,12 +70,13 @@ Samples horn(std::initializer_list<float> tones, std::initializer_list<Blast> bl
         raw[i] = gate * y;
     }
     Biquad formants[3] = {Biquad::bandpass(480.0f, 1.5f), Biquad::bandpass(1150.0f, 2.5f), Biquad::bandpass(2500.0f, 3.0f)};
-    Biquad dc = Biquad::highpass(150.0f, 0.7f);
+    Biquad dc = Biquad::highpass(150.0f, 0.7f), after = Biquad::highpass(80.0f, 0.7f);
     Samples out(n, 0.0f);
     for (size_t i = 0; i < n; ++i) {
         const float x = raw[i];
         const float y = formants[0].process(x) + 0.8f * formants[1].process(x) + 0.45f * formants[2].process(x);
-        out[i] = softClip(1.8f * dc.process(y + 0.15f * x));
+        // The saturated reeds are lopsided: take the offset back out.
+        out[i] = after.process(softClip(1.8f * dc.process(y + 0.15f * x)));
     }
     fadeEnds(out, 0.0005f, 0.02f);
     levelTo(out, loudness);
