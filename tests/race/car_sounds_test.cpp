@@ -69,14 +69,14 @@ TEST_F(CarSounds, TheEnginePitchRisesWithTheRevsThroughAGear) {
     ASSERT_GT(late, 0);
     ASSERT_GT(rpm[size_t(late)], rpm[size_t(early)] + 1000.0f);
     const std::vector<float> left = channel(0);
-    // The dominant frequency over ~93 ms around a frame, against the pitch the revs ask for.
+    // The engine's fundamental over ~93 ms around a frame, against the pitch the revs ask for.
     auto measure = [&](int at, float& pitch) {
         const size_t centre = size_t((at + 0.5) * 0.016 * captureRate);
         float sum = 0.0f;
         int n = 0;
         for (int k = at - 3; k <= at + 3; ++k) sum += enginePitch(rpm[size_t(k)]), ++n;
         pitch = sum / float(n);
-        return gen::audio::dominantFrequency(left, centre - 2048, 4096, 20.0f, 700.0f);
+        return gen::audio::fundamentalFrequency(left, centre - 2048, 4096, 20.0f, 400.0f);
     };
     float pitchEarly = 0.0f, pitchLate = 0.0f;
     const float earlyHz = measure(early, pitchEarly), lateHz = measure(late, pitchLate);

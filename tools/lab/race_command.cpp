@@ -255,9 +255,9 @@ void traceCars() {
         const RaceCar& car = raceCars[i];
         if (!car.body) continue;
         const Vec3 p = physics::getPosition(car.body);
-        std::printf("frame=%ld car=%d pos=%.1f,%.1f,%.1f speed=%.2f target=%d ahead=%d laps=%d points=%d%s\n",
-                    currentFrame, i, p.x, p.y, p.z, carSpeed(car), car.targetPoint, car.lookAheadPoint, car.lapsDone,
-                    car.pointsPassed, car.reversing ? " reversing" : "");
+        std::printf("frame=%ld car=%d pos=%.1f,%.1f,%.1f speed=%.2f rpm=%.0f gear=%d target=%d ahead=%d laps=%d points=%d%s\n",
+                    currentFrame, i, p.x, p.y, p.z, carSpeed(car), car.engineRpm, car.shownGear, car.targetPoint,
+                    car.lookAheadPoint, car.lapsDone, car.pointsPassed, car.reversing ? " reversing" : "");
     }
 }
 

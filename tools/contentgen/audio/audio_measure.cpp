@@ -147,6 +147,46 @@ float dominantFrequency(const Samples& s, size_t offset, size_t size, float minH
     return (static_cast<float>(best) + shift) * binHz;
 }
 
+namespace {
+
+// The peak of m near bin k, refined between bins (parabola through log magnitudes).
+float refinedPeak(const std::vector<float>& m, size_t k) {
+    if (k < 1 || k + 1 >= m.size()) return static_cast<float>(k);
+    const float a = std::log(m[k - 1] + 1e-12f), b = std::log(m[k] + 1e-12f), c = std::log(m[k + 1] + 1e-12f);
+    const float denominator = a - 2.0f * b + c;
+    const float shift = denominator != 0.0f ? std::clamp(0.5f * (a - c) / denominator, -0.5f, 0.5f) : 0.0f;
+    return static_cast<float>(k) + shift;
+}
+
+}  // namespace
+
+float fundamentalFrequency(const Samples& s, size_t offset, size_t size, float minHz, float maxHz) {
+    const std::vector<float> m = magnitudeSpectrum(s, offset, size);
+    const float binHz = static_cast<float>(sampleRate) / static_cast<float>(size);
+    constexpr size_t harmonics = 5;
+    const size_t lo = std::max<size_t>(1, static_cast<size_t>(minHz / binHz));
+    const size_t hi = std::min((m.size() - 2) / harmonics, static_cast<size_t>(maxHz / binHz) + 1);
+    size_t best = 0;
+    double bestScore = 0.0;
+    for (size_t k = lo; k <= hi; ++k) {
+        double score = 0.0;
+        for (size_t h = 1; h <= harmonics; ++h) {
+            float strongest = 0.0f;
+            for (size_t j = h * k - h / 2; j <= h * k + h / 2; ++j) strongest = std::max(strongest, m[j]);
+            score += std::log(strongest + 1e-9f);
+        }
+        if (best == 0 || score > bestScore) {
+            best = k;
+            bestScore = score;
+        }
+    }
+    if (best == 0 || m[best] <= 0.0f) return 0.0f;
+    size_t peak = best;
+    for (size_t j = best - 1; j <= best + 1; ++j)
+        if (m[j] > m[peak]) peak = j;
+    return refinedPeak(m, peak) * binHz;
+}
+
 Raster spectrogramImage(const Samples& s, int width, int height) {
     Raster image(width, height, palette::black);
     constexpr size_t fftSize = 2048;

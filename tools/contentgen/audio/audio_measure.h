@@ -32,6 +32,11 @@ std::vector<float> magnitudeSpectrum(const Samples& s, size_t offset, size_t siz
 // The frequency of the strongest spectral peak between minHz and maxHz in that
 // stretch, refined between bins; 0 for silence.
 float dominantFrequency(const Samples& s, size_t offset, size_t size, float minHz, float maxHz);
+// The fundamental of a harmonic sound in that stretch (the frequency whose
+// first five harmonics together stand out most), refined between bins; 0 for
+// silence. Unlike the dominant frequency it does not jump to a harmonic that
+// happens to be louder.
+float fundamentalFrequency(const Samples& s, size_t offset, size_t size, float minHz, float maxHz);
 
 // A spectrogram: time to the right, frequency upwards on a log scale from
 // 20 Hz to 20 kHz (faint lines at 100 Hz, 1 kHz and 10 kHz), level in colour
