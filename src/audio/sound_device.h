@@ -11,7 +11,7 @@ struct SoundEffect {
     int32_t format = 0;      // OpenAL buffer format from the file
     int32_t size = 0;        // PCM bytes
     int32_t frequency = 0;
-    uint8_t fileLoop = 0;    // the file's own loop flag; the table's flag decides
+    uint8_t fileLoop = 0;    // the file's own loop flag: not used (the table decides), and never reported by the loader
     uint32_t source = 0;
     uint32_t buffer = 0;
 

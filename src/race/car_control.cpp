@@ -23,6 +23,7 @@ bool nitroBurning = false;
 bool held(Binding b) { return isKeyHeld(gameSettings.keys[b]); }
 
 void setNitroSound(bool on) {
+    if (on == nitroBurning) return;
     nitroBurning = on;
     nitroSound(on);
 }

@@ -39,7 +39,7 @@ Samples tyreSqueal() {
         y = dc.process(0.6f * body.process(y) + 0.4f * y);
         if (keep) out[i] = softClip(1.5f * y);
     });
-    levelTo(out, -17.0f);
+    levelTo(out, -19.0f);
     return out;
 }
 
@@ -60,7 +60,7 @@ Samples wind() {
         const float y = dc.process(gust * (rush.lowpass(source) + 0.25f * whistle.bandpass(white[i]) * gust));
         if (keep) out[i] = y;
     });
-    levelTo(out, -21.0f);
+    levelTo(out, -23.0f);
     return out;
 }
 
@@ -81,7 +81,7 @@ Samples nitroBurn() {
         const float z = dc.process(air.process(y));
         if (keep) out[i] = z;
     });
-    levelTo(out, -21.0f);
+    levelTo(out, -23.0f);
     return out;
 }
 

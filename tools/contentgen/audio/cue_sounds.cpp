@@ -33,7 +33,7 @@ Samples checkpointChime() {
     Biquad warmth = Biquad::lowShelf(400.0f, 3.0f);
     for (float& x : out) x = warmth.process(x);
     fadeEnds(out, 0.0005f, 0.3f);
-    levelTo(out, -17.0f);
+    levelTo(out, -18.0f);
     return out;
 }
 

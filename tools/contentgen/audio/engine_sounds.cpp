@@ -44,19 +44,19 @@ struct EngineDesign {
 // Inline four, sport exhaust: the player's car.
 const EngineDesign inlineFour{0xe11, 4, 142.0f, 57, {0, 0.03f, -0.02f, 0.01f, 0, 0, 0, 0}, 0.25f, 0.15f, 0.02f, 0.06f,
                               600.0f, 0.2f, {{120, 1.5f, 0.5f}, {360, 3.0f, 1.0f}, {820, 3.5f, 0.8f}, {1850, 3.0f, 0.5f}},
-                              0.7f, 2200.0f, 0.9f, 2.0f, -15.0f};
+                              0.7f, 2200.0f, 0.9f, 2.0f, -17.0f};
 // V6, deeper and smoother.
 const EngineDesign vSix{0xe12, 6, 165.0f, 40, {0, 0.05f, -0.03f, 0.02f, -0.05f, 0.03f, 0, 0}, 0.2f, 0.12f, 0.015f, 0.07f,
                         500.0f, 0.3f, {{90, 1.2f, 0.6f}, {270, 2.5f, 1.0f}, {640, 3.0f, 0.7f}, {1400, 2.5f, 0.4f}},
-                        0.5f, 1500.0f, 0.8f, 1.8f, -15.0f};
+                        0.5f, 1500.0f, 0.8f, 1.8f, -17.0f};
 // Cross-plane V8: uneven firing and strong differences between the banks give its burble.
 const EngineDesign vEight{0xe13, 8, 200.0f, 40, {0, 0.18f, -0.10f, 0.12f, 0, -0.15f, 0.10f, -0.12f}, 0.35f, 0.16f, 0.025f,
                           0.08f, 450.0f, 0.35f, {{75, 1.0f, 0.8f}, {210, 2.0f, 1.0f}, {470, 3.0f, 0.7f}, {1100, 2.5f, 0.4f}},
-                          0.55f, 1200.0f, 0.8f, 2.4f, -15.0f};
+                          0.55f, 1200.0f, 0.8f, 2.4f, -17.0f};
 // High-revving four with a straight-through exhaust: bright and raspy.
 const EngineDesign rasper{0xe14, 4, 185.0f, 74, {0, 0.03f, -0.01f, 0.02f, 0, 0, 0, 0}, 0.2f, 0.16f, 0.02f, 0.05f,
                           800.0f, 0.15f, {{160, 1.5f, 0.4f}, {560, 3.5f, 1.0f}, {1500, 4.0f, 0.8f}, {3300, 3.0f, 0.6f}},
-                          0.9f, 3000.0f, 1.2f, 3.0f, -15.0f};
+                          0.9f, 3000.0f, 1.2f, 3.0f, -17.0f};
 
 struct Firing {
     double at;       // sample position
@@ -186,7 +186,7 @@ Samples revBlip(const EngineDesign& d, uint64_t seed) {
     excite(d, firings, baseInterval, false, pulses, rasp, seed ^ 0x5eed);
     Samples out = engineBody(d, pulses, rasp, false);
     fadeEnds(out, 0.01f, 0.35f);
-    levelTo(out, -21.0f);
+    levelTo(out, -23.0f);
     return out;
 }
 
@@ -199,7 +199,7 @@ std::vector<SoundRecipe> engineSounds() {
         {"sound/en3.wav", [] { return engineLoop(vEight, 1.0f, 0, vEight.lowpassHz, vEight.loudness, 3); }},
         {"sound/en4.wav", [] { return engineLoop(rasper, 1.0f, 0, rasper.lowpassHz, rasper.loudness, 4); }},
         // The player's engine off the throttle: softer, darker, burbling.
-        {"sound/en_pass.wav", [] { return engineLoop(inlineFour, 0.4f, 7, 450.0f, -19.0f, 5); }},
+        {"sound/en_pass.wav", [] { return engineLoop(inlineFour, 0.4f, 7, 450.0f, -21.0f, 5); }},
         {"sound/accel0.wav", [] { return revBlip(vSix, 6); }},
         {"sound/accel1.wav", [] { return revBlip(vEight, 7); }},
         {"sound/accel2.wav", [] { return revBlip(rasper, 8); }},

@@ -25,9 +25,9 @@ struct CrashDesign {
     float loudness;
 };
 
-const CrashDesign lightCrash{0xc0, 0.7f, 1.0f, 62.0f, 5, 0.05f, 14, 0.45f, 0, 0.0f, 0.0f, 6, -16.0f};
-const CrashDesign mediumCrash{0xc1, 1.3f, 1.0f, 52.0f, 12, 0.12f, 24, 0.75f, 10, 0.35f, 0.0f, 14, -14.0f};
-const CrashDesign heavyCrash{0xc2, 2.3f, 1.0f, 44.0f, 22, 0.25f, 36, 1.0f, 26, 0.6f, 0.5f, 30, -12.0f};
+const CrashDesign lightCrash{0xc0, 0.7f, 1.0f, 62.0f, 5, 0.05f, 14, 0.45f, 0, 0.0f, 0.0f, 6, -18.0f};
+const CrashDesign mediumCrash{0xc1, 1.3f, 1.0f, 52.0f, 12, 0.12f, 24, 0.75f, 10, 0.35f, 0.0f, 14, -16.0f};
+const CrashDesign heavyCrash{0xc2, 2.3f, 1.0f, 44.0f, 22, 0.25f, 36, 1.0f, 26, 0.6f, 0.5f, 30, -14.0f};
 
 // A decaying sine with a falling pitch: the body hitting.
 void addThump(Samples& s, float at, float gain, float hz, float decay) {
@@ -153,7 +153,7 @@ Samples gearClunk() {
     }
     addTink(out, 0.037f, 0.12f, rng, 700.0f, 1300.0f, 0.07f);
     fadeEnds(out, 0.0005f, 0.05f);
-    levelTo(out, -19.0f);
+    levelTo(out, -21.0f);
     return out;
 }
 

@@ -71,6 +71,7 @@ StereoSamples neonSkyline() {
     s.arpeggio(h, "0123432101234321", 32, 40, 24.0f, 0.6f);
     s.stabs(h, "x.....x.........", 32, 40, 0.0f);
     s.melodyAt(phraseB, 32);
+    // The fill's four toms fall a minor third each.
     for (Note& n : s.toms) n.pitch = 45.0f + static_cast<float>(static_cast<int>(n.beat * 4.0) % 4) * -3.0f;
     return renderScore(s, musicLoudness);
 }
