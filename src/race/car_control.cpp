@@ -138,6 +138,7 @@ void playerControl(RaceCar& car, float f) {
     const float power = effectiveSpeedRating(workingCar) * 1.75f;
 
     const float nitroFactor = updateNitro(car, f);
+    updatePlayerSkid(car, f, speed);
 
     car.targetRpm = playerTargetRpm(car.shownGear, speed);
     const float gap = car.targetRpm - car.engineRpm;

@@ -53,11 +53,14 @@ void stopRaceSounds() {
         if (k != sounds::click && k != sounds::hover) soundEffects[k].stop();
 }
 
-void playerCarSounds(const RaceCar& car, float f, float speed, bool onThrottle) {
-    throttleLevel = std::clamp(throttleLevel + (onThrottle ? 0.02f : -0.02f) * f, 0.0f, 1.0f);
+void updatePlayerSkid(const RaceCar& car, float f, float speed) {
     if (car.rearGrip >= 0.7f || speed <= 7.0f) playerSkidLevel -= 0.0125f * f;
     else playerSkidLevel += 0.01f * f;
     playerSkidLevel = std::clamp(playerSkidLevel, 0.0f, 1.0f);
+}
+
+void playerCarSounds(const RaceCar& car, float f, float speed, bool onThrottle) {
+    throttleLevel = std::clamp(throttleLevel + (onThrottle ? 0.02f : -0.02f) * f, 0.0f, 1.0f);
     if (!raceSoundOn()) return;
 
     const float pitch = enginePitch(car.engineRpm);

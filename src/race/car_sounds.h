@@ -35,6 +35,10 @@ void startRaceSounds();
 // Leaving the race: every race source stops (the menu's click and hover stay).
 void stopRaceSounds();
 
+// The player's skid level for a frame of f hundredths: it falls while the rear
+// tyres grip (or the car is slow) and rises while they slide; braking then
+// lifts it further (car control).
+void updatePlayerSkid(const RaceCar& car, float f, float speed);
 // The player's engine, squeal and wind, once per simulated frame of f
 // hundredths. onThrottle: accelerating, or braking in reverse.
 void playerCarSounds(const RaceCar& car, float f, float speed, bool onThrottle);
