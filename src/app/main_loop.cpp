@@ -15,12 +15,14 @@
 #include "audio/sound_device.h"
 #include "content/car_loading.h"
 #include "frontend/career_state.h"
+#include "frontend/garage_scene.h"
 #include "frontend/menu_framework.h"
 #include "platform/platform.h"
 #include "race/chase_camera.h"
 #include "race/race_flow.h"
 #include "race/results.h"
 #include "race/traffic.h"
+#include "render/frame_stages.h"
 #include "render/post_processing.h"
 #include "render/world_drawing.h"
 
@@ -72,6 +74,7 @@ void raceFrame() {
     drawEnvironmentView(true);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    frameStage("environment");
 
     updateRaceMusic();
     loopFlags.musicFade += 0.004f * ticks;
@@ -82,20 +85,24 @@ void raceFrame() {
     drawWorld();
 
     // The speed blur follows the player's speed and widens the view.
-    float target = std::clamp(playerSpeed() * 0.1f - 1.0f, 0.0f, 1.0f);
-    float stepSize = 0.005f * ticks;
-    if (loopFlags.speedBlur < target) loopFlags.speedBlur = std::min(target, loopFlags.speedBlur + stepSize);
-    else loopFlags.speedBlur = std::max(target, loopFlags.speedBlur - stepSize);
+    loopFlags.speedBlur = nextBlurFactor(loopFlags.speedBlur, playerSpeed(), ticks);
 
     if (gameSettings.motionBlur == 1) {
         motionBlurPass();
         updateChaseCamera(true);
     }
+    frameStage("motion blur");
     drawCarShadowsAndNeon();
     drawRaceFrame();
+    frameStage("cars");
+    drawGlassOverScene();
+    frameStage("glass");
     glowPasses();
+    frameStage("glow");
     drawHud();
+    frameStage("hud");
     raceSimulationFrame();
+    frameStage("simulation");
     if ((countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) && !raceFinished) drawStartOverlay();
     if (raceFinished) drawResults();
 }
@@ -109,6 +116,10 @@ void frontEndFrame() {
     updateMenuMusic();
     loopFlags.musicFade += 0.004f * frameTiming.frameTicks;
     setMenuMusicGain(clamp01(loopFlags.musicFade));
+    if (garageShownBehind(GameState)) {
+        drawGarageScene();
+        drawSceneWithGlow();
+    }
     drawFrontEnd();
     playHoverSounds();
 }

@@ -3,6 +3,7 @@
 #include "app/frame_timer.h"
 #include "content/texture_tables.h"
 #include "frontend/career_state.h"
+#include "render/model_drawing.h"
 
 #include <GL/gl.h>
 
@@ -16,18 +17,23 @@ CarAppearance raceCarSlots[raceCarSlotCount];
 CarPlacement raceCarPlacements[raceCarSlotCount];
 CarPlacement trafficPlacements[trafficPlacementCapacity];
 void (*sendCarShaderValue)(CarShaderValue value, float amount) = nullptr;
+void (*placeCarModel)(const Mat4& frame) = nullptr;
 
 namespace {
 
 const char* const carDirectories[bodyModelCount] = {
     "base/cars/0/", "base/cars/1/", "base/cars/2/", "base/cars/3/", "base/cars/4/", "base/cars/5/"};
 
-void loadModel(SbmModel& model, const std::string& path) { model.load(path); }
+// Compiled at once: cars are drawn every frame.
+void loadModel(SbmModel& model, const std::string& path) {
+    model.load(path);
+    compileModel(model);
+}
 
 // Optics, wheels and traffic carry their own textures, named by paths that are
 // already relative to the working directory.
 void loadTexturedModel(SbmModel& model, const std::string& path) {
-    model.load(path);
+    loadModel(model, path);
     model.loadMaterialTextures("");
 }
 
@@ -71,39 +77,27 @@ void send(CarShaderValue value, float amount) {
 uint32_t tgaTexture(int index) { return TgaTable[size_t(index)].texture; }
 uint32_t bmpTexture(int index) { return BmpTable[size_t(index)]; }
 
-void drawTriangles(const SbmModel& model, const SbmGroup& group) {
-    glBegin(GL_TRIANGLES);
-    for (int32_t index : group.triangleIndices) {
-        const SbmTriangle& t = model.triangles[size_t(index)];
-        for (int c = 0; c < 3; ++c) {
-            glNormal3f(t.normals[c].x, t.normals[c].y, t.normals[c].z);
-            glTexCoord2f(t.s[c], t.t[c]);
-            const Vec3& p = model.vertices[size_t(t.vertexIndices[c])].position;
-            glVertex3f(p.x, p.y, p.z);
-        }
-    }
-    glEnd();
-}
+void sendLightNow(float amount) { send(CarShaderValue::LightNow, amount); }
 
 // The whole model with one texture, whatever its materials name.
 void drawWithTexture(const SbmModel* model, uint32_t texture) {
-    if (!model) return;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    for (const SbmGroup& group : model->groups) drawTriangles(*model, group);
+    if (model) drawWithOneTexture(*model, texture);
 }
 
 // Optics: group by group with the first material's texture; groups 0..2 are
 // lit by the car's three light values, later groups are dark.
 void drawOptics(const SbmModel* model, const float lights[3]) {
-    if (!model) return;
-    glBindTexture(GL_TEXTURE_2D, model->materials.empty() ? 0 : model->materials[0].texture);
-    for (size_t g = 0; g < model->groups.size(); ++g) {
-        send(CarShaderValue::LightNow, g < 3 ? lights[g] : 0.0f);
-        drawTriangles(*model, model->groups[g]);
-    }
+    if (model) drawLitGroups(*model, lights[0], lights[1], lights[2], sendLightNow);
 }
 
 void multMatrix(const Mat4& m) { glMultMatrixf(&m.m[0][0]); }
+
+// Enters a model frame of a placed car (a wheel's or the body's); the caller pops it.
+void enterModelFrame(const Mat4& frame) {
+    glPushMatrix();
+    multMatrix(frame);
+    if (placeCarModel) placeCarModel(frame);
+}
 
 // A flat quad at height y over x0..x1, z0..z1, texture coordinates 0..1, facing up.
 void groundQuad(float x0, float x1, float z0, float z1, float y) {
@@ -195,14 +189,12 @@ void drawCar(const CarAppearance& looks, uint32_t liveryTexture, const CarPlacem
     send(CarShaderValue::RefInt, 2.6f);
     const SbmModel* rim = pick(wheelSet.rims, looks.rims);
     for (const Mat4& wheel : placement.wheels) {
-        glPushMatrix();
-        multMatrix(wheel);
+        enterModelFrame(wheel);
         drawWithTexture(rim, tgaTexture(12));
         glPopMatrix();
     }
 
-    glPushMatrix();
-    multMatrix(placement.body);
+    enterModelFrame(placement.body);
     send(CarShaderValue::NoiseNow, 1.0f);
     drawWithTexture(&set.body, liveryTexture);
     drawWithTexture(pick(set.bodyKit, looks.bodyKit), liveryTexture);
@@ -224,8 +216,7 @@ void drawCarGlass(const CarAppearance looks[], const CarPlacement placements[], 
     for (int i = 0; i < count; ++i) {
         if (!placements[i].shown) continue;
         const CarPartSet& set = carPartSets[bodyModelOf(looks[i].carModel)];
-        glPushMatrix();
-        multMatrix(placements[i].body);
+        enterModelFrame(placements[i].body);
         send(CarShaderValue::GlassAlpha, 0.85f);
         send(CarShaderValue::RefInt, 1.0f);
         drawWithTexture(&set.windowGlass, tgaTexture(31));

@@ -105,6 +105,10 @@ extern CarPlacement trafficPlacements[trafficPlacementCapacity];
 // the cars draw with the fixed-function state the caller set.
 enum class CarShaderValue { RefInt, NoiseNow, LightNow, GlassNow, GlassAlpha };
 extern void (*sendCarShaderValue)(CarShaderValue value, float amount);
+// Called with each model frame of a car (a wheel's, the body's: its placement
+// in the world, without the camera) before the models in it are drawn, so the
+// renderer can bring the lights into the model's coordinates; null: nothing.
+extern void (*placeCarModel)(const Mat4& frame);
 
 // One car: wheels, body and body kit with its livery, scoops, spoiler, optics
 // (group by group, lit by the placement's light values) and the driver. The

@@ -1,6 +1,5 @@
 #include "content/sbm_model.h"
 
-#include "app/frame_timer.h"
 #include "content/bmp_loader.h"
 #include "content/texture_upload.h"
 #include "content/tga_loader.h"
@@ -179,6 +178,11 @@ SbmModel::~SbmModel() { release(); }
 
 void SbmModel::release() {
     for (SbmMaterial& material : materials) deleteTexture(material.texture);
+    for (const std::vector<SbmChunk>& group : chunks)
+        for (const SbmChunk& chunk : group)
+            if (chunk.list != 0) glDeleteLists(chunk.list, 1);
+    chunks = {};
+    cellSize = 0.0f;
     vertices = {};
     triangles = {};
     groups = {};
@@ -258,26 +262,5 @@ void SbmModel::flatten() {
             }
             f.centroid = {sum.x / 3.0f, sum.y / 3.0f, sum.z / 3.0f};
         }
-    }
-}
-
-void SbmModel::drawSimple() const {
-    const bool blinkShifted = frameTiming.blinkValue < 0.0f;
-    for (const SbmGroup& g : groups) {
-        const SbmMaterial* material = g.materialIndex >= 0 ? &materials[size_t(g.materialIndex)] : nullptr;
-        glBindTexture(GL_TEXTURE_2D, material ? material->texture : 0);
-        // A blinking texture holds its two frames half a texture height apart.
-        const float tShift = material && material->transparency <= 0.5f && blinkShifted ? 0.5f : 0.0f;
-        glBegin(GL_TRIANGLES);
-        for (int32_t index : g.triangleIndices) {
-            const SbmTriangle& t = triangles[size_t(index)];
-            for (int c = 0; c < 3; ++c) {
-                glNormal3f(t.normals[c].x, t.normals[c].y, t.normals[c].z);
-                glTexCoord2f(t.s[c], t.t[c] + tShift);
-                const Vec3& p = vertices[size_t(t.vertexIndices[c])].position;
-                glVertex3f(p.x, p.y, p.z);
-            }
-        }
-        glEnd();
     }
 }

@@ -56,6 +56,14 @@ struct FlatTriangle {
     Vec3 centroid;
 };
 
+// A piece of one group's triangles compiled into a GL display list, with the
+// bounds of its corners (render/model_drawing compiles and draws them).
+struct SbmChunk {
+    Vec3 boundsMin;
+    Vec3 boundsMax;
+    uint32_t list = 0;
+};
+
 // The loadable model interface; the .sbm reader is its implementation.
 class ModelBase {
 public:
@@ -72,6 +80,10 @@ public:
     std::vector<SbmGroup> groups;
     std::vector<SbmMaterial> materials;
     std::vector<FlatTriangle> flat;  // filled by flatten, at most FlatCapacity records
+    // The groups compiled for drawing, one list of chunks per group; empty
+    // until compileModel. `cellSize` > 0 when the groups were cut into cells.
+    std::vector<std::vector<SbmChunk>> chunks;
+    float cellSize = 0.0f;
 
     SbmModel() = default;
     SbmModel(const SbmModel&) = delete;
@@ -105,12 +117,7 @@ public:
     // Copies the grouped triangles, in group order, into `flat`; at most FlatCapacity.
     void flatten();
 
-    // Immediate-mode drawing in the current GL state; groups whose material has
-    // a transparency of at most 0.5 show the other half of their texture while
-    // the frame timer's blink value is negative.
-    void drawSimple() const;
-
-    // Deletes the material textures and empties every array.
+    // Deletes the material textures and the compiled lists and empties every array.
     void release();
 };
 

@@ -11,6 +11,7 @@
 #include "race/car_sounds.h"
 #include "race/race_flow.h"
 #include "render/lights.h"
+#include "render/model_drawing.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,6 +25,9 @@ namespace {
 
 constexpr const char* trackTextureDirectory = "base/maps/textures/";
 constexpr int opponentsPerClub = 6;
+// The drawn layers of a city are cut into cells this wide, so only what is in
+// view is drawn.
+constexpr float trackCellSize = 100.0f;
 
 // Set while the vinyl images are out of the TGA table for a race.
 bool vinylsReleased = false;
@@ -104,11 +108,14 @@ bool loadTrack(int track, const TrackLoadOptions& options) {
     if (!headless) {
         trackLayers.visual = layer(inRange, dir + "mapvisual.sbm");
         trackLayers.visual->loadMaterialTextures(trackTextureDirectory);
+        compileModel(*trackLayers.visual, trackCellSize);
         trackLayers.glass = layer(inRange, dir + "glass.sbm");
+        compileModel(*trackLayers.glass, trackCellSize);
         trackLayers.lights = layer(inRange, dir + "light.sbm");
         lightsFrom(*trackLayers.lights);
         trackLayers.trees = layer(inRange, dir + "trees.sbm");
         trackLayers.trees->loadMaterialTextures(trackTextureDirectory);
+        compileModel(*trackLayers.trees, trackCellSize);
     }
     loadedTrack = track;
     loadedHeadless = headless;
@@ -158,9 +165,12 @@ void unloadTrack() {
 void loadGarageSet() {
     garageLayers.garage = layer(true, "base/garage/garage.sbm");
     garageLayers.garage->loadMaterialTextures("");
+    compileModel(*garageLayers.garage);
     garageLayers.glass = layer(true, "base/garage/glass_garage.sbm");
+    compileModel(*garageLayers.glass);
     garageLayers.trees = layer(true, "base/garage/trees.sbm");
     garageLayers.trees->loadMaterialTextures("");
+    compileModel(*garageLayers.trees);
     garageLayers.lights = layer(true, "base/garage/light.sbm");
     lightsFrom(*garageLayers.lights);
 

@@ -1,13 +1,17 @@
-// The race's own part of the scene: the four race cars. With the results panel
-// the only GL in the race.
+// The race's own part of the scene: the four race cars and the lamp halos.
+// With the results panel the only GL in the race.
 #include "race/race_flow.h"
 
 #include "app/frame_timer.h"
 #include "content/car_loading.h"
 #include "content/track_loading.h"
 #include "race/car_dynamics.h"
+#include "race/chase_camera.h"
+#include "render/lights.h"
 #include "render/render_targets.h"
 #include "render/route_markers.h"
+#include "render/shader_programs.h"
+#include "render/world_drawing.h"
 
 #include <GL/gl.h>
 
@@ -37,22 +41,24 @@ void drawStandInBox(const CarPlacement& placement) {
 
 }  // namespace
 
-bool simpleTrackDrawing = false;
-
 void drawRaceFrame() {
+    // The route markers belong here, after the cars; their pulse already runs for the mini-map.
+    advanceMarkerPhase(frameTiming.frameTicks);
+    if (!shadersReady()) return;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (simpleTrackDrawing && trackLayers.visual) {
-        glEnable(GL_TEXTURE_2D);
-        trackLayers.visual->drawSimple();
-    }
-    for (int i = 0; i < raceCarCount; ++i) {
+    // Lit models: the Light program with the default material.
+    beginLitModels();
+    bindEnvironmentView();
+    for (int i = 0; i < raceCarCount && !skipSceneGeometry; ++i) {
         const CarPlacement& placement = raceCarPlacements[i];
         if (!placement.shown) continue;
         const CarAppearance& looks = raceCarSlots[i];
         if (carPartSets[bodyModelOf(looks.carModel)].body.empty()) drawStandInBox(placement);
         else drawCar(looks, liveryTexture[size_t(i)], placement);
     }
-    drawCarGlass(raceCarSlots, raceCarPlacements, raceCarCount);
-    // The route markers belong here, after the cars; their pulse already runs for the mini-map.
-    advanceMarkerPhase(frameTiming.frameTicks);
+    unbindEnvironmentView();
+    endLitModels();
+
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (!skipSceneGeometry) drawHalos(cameraPosition);
 }

@@ -80,11 +80,9 @@ bool advanceStep(float f);
 // would show.
 void headlessRaceFrame(float f);
 
-// Draws the cars and the race's own scene parts (the only GL in the race).
+// Draws the cars lit and reflecting, then the lamp halos (the only GL in the
+// race). Their glass comes later, over the whole picture.
 void drawRaceFrame();
-// Also draw the track's visual layer, plainly, in the race frame: for tools
-// that look at a race without the full world drawing.
-extern bool simpleTrackDrawing;
 // One simulation frame: clocks, cars, traffic, the physics step.
 void raceSimulationFrame();
 // Length of the player car's velocity, stored by the player's drive (0 when no race runs).

@@ -14,6 +14,8 @@ uint32_t motionBlurred = 0;
 uint32_t motionSharp = 0;
 uint32_t envMap = 0;
 std::array<uint32_t, 4> liveryTexture{};
+int windowTargetWidth = 800;
+int windowTargetHeight = 600;
 
 uint32_t createRenderTarget(int width, int height, bool cleared) {
     if (width <= 0 || height <= 0) return 0;
@@ -44,6 +46,8 @@ void createRenderTargets(int width, int height, int effectWidth, int effectHeigh
     // first race frame before anything wrote it. Every other target is written
     // before it is read, so its contents are left undefined (clearing the big
     // ones costs a noticeable part of the start-up on a software renderer).
+    windowTargetWidth = width;
+    windowTargetHeight = height;
     sceneCopy = createRenderTarget(width, height, false);
     glowTarget = createRenderTarget(effectWidth, effectHeight, true);
     glowMask = createRenderTarget(effectWidth, effectHeight, true);

@@ -17,6 +17,11 @@ extern uint32_t glowMask;       // luminance copy after the third blur step, rea
 extern uint32_t motionBlurred;  // radially blurred frame
 extern uint32_t envMap;         // the environment view the cars reflect
 
+// The size of the window-size targets (the resolution's, by table): what the
+// screen copies take and the full-window quads cover.
+extern int windowTargetWidth;
+extern int windowTargetHeight;
+
 constexpr int liveryTextureSize = 1024;
 // The painted body texture of each race-car slot.
 extern std::array<uint32_t, 4> liveryTexture;

@@ -12,6 +12,8 @@ TreesProgram treesProgram;
 
 namespace {
 
+GLhandleARB currentProgram = 0;
+
 template <typename Program>
 struct UniformName {
     const char* name;
@@ -134,7 +136,7 @@ void bindSamplers() {
     setSampler(radialBlurProgram.decal, 0);
     arb::glUseProgramObjectARB(treesProgram.program);
     setSampler(treesProgram.decal, 0);
-    arb::glUseProgramObjectARB(0);
+    useProgram(0);
 }
 
 template <typename Program, size_t Count>
@@ -145,6 +147,18 @@ void listMissing(std::vector<std::string>& out, const char* programName, const P
 }
 
 }  // namespace
+
+void useProgram(GLhandleARB program) {
+    arb::glUseProgramObjectARB(program);
+    currentProgram = program;
+}
+
+GLhandleARB boundProgram() { return currentProgram; }
+
+bool shadersReady() {
+    return platform::hasGlContext() && lightProgram.program != 0 && blurProgram.program != 0 && hdrProgram.program != 0 &&
+           radialBlurProgram.program != 0 && treesProgram.program != 0;
+}
 
 std::optional<std::string> readShaderSource(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -67,5 +67,14 @@ std::optional<std::string> readShaderSource(const std::string& path);
 // linking shaders..." and fails. Needs loadShaderExtensions() first.
 bool buildShaderPrograms();
 
+// True once the programs are built (never without a GL context): the drawing
+// passes do nothing before.
+bool shadersReady();
+
+// Binds a program (0: fixed-function drawing) and remembers which, so drawing
+// code can tell whether the Light program is the one its values would reach.
+void useProgram(GLhandleARB program);
+GLhandleARB boundProgram();
+
 // "Program: uniform" for every uniform whose location was not found.
 std::vector<std::string> missingUniforms();

@@ -3,6 +3,7 @@
 // the blinking draw.
 #include "app/frame_timer.h"
 #include "content/sbm_model.h"
+#include "render/model_drawing.h"
 #include "format_test_support.h"
 #include "sbm_writer.h"
 
@@ -378,7 +379,7 @@ std::array<uint8_t, 3> drawAndSample(const SbmModel& model) {
     glColor3f(1, 1, 1);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    model.drawSimple();
+    drawSimple(model);
     glFinish();
     std::array<uint8_t, 3> pixel{};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

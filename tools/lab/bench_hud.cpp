@@ -73,7 +73,6 @@ int benchHud(const std::vector<std::string>& args) {
         loopFlags.startupLoading = false;
         loadPresetConfig(0);
         GameState = gameStates::racing;
-        simpleTrackDrawing = true;
         ok = loadTrack(track, TrackLoadOptions{});
         // The cars go at once: the checkpoint markers show from the first frame.
         countdownActive = false;

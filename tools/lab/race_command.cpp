@@ -335,7 +335,6 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
         loopFlags.startupLoading = false;
         if (!options.career) loadPresetConfig(options.car);
         GameState = gameStates::racing;
-        simpleTrackDrawing = true;
         noDrivingLine = !loadTrack(options.track, load);
         if (options.autopilot) resetAutopilot();
 
