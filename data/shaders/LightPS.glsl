@@ -32,16 +32,25 @@ uniform float NoiseNow;          // metallic flakes of car paint
 varying vec3 surfacePos;
 varying vec3 surfaceNormal;
 
-// Warm sodium tint of the street lamps and how far they reach.
+// Warm sodium tint of the street lamps.
 const vec3 lampTint = vec3(1.0, 0.84, 0.62);
-const float lampReach = 40.0;
 // Flakes per model unit on painted bodies.
 const float flakeDensity = 55.0;
 
-vec3 safeNormalize(vec3 v, vec3 fallback)
+// Performance: the software renderer runs every line for every pixel (an if
+// on a uniform does not skip code), but a loop ends as soon as every pixel
+// has left it. So the shine (highlights, reflections, paint flakes: half the
+// cost of a pixel) sits in a loop that leaves at once when nothing shines, as
+// on the whole city; its bound comes from a uniform so that the compiler
+// cannot unroll it into straight code. Powers use Schlick's rational form of x^n.
+float powApprox(float x, float n)
 {
-    float len = length(v);
-    return len > 0.0001 ? v / len : fallback;
+    return x / (n - n * x + x);
+}
+
+vec3 unit(vec3 v)
+{
+    return v * inversesqrt(max(dot(v, v), 1.0e-8));
 }
 
 // Three pseudo-random numbers in 0..1 for one flake cell.
@@ -52,30 +61,26 @@ vec3 flakeHash(vec3 cell)
     return fract((p.xxy + p.yxx) * p.zyx);
 }
 
-// Light of one lamp: diffuse with a soft wrap, a highlight for the material,
-// and the glint of the paint flakes. The lamp shines mostly downwards along
-// lightOri, so the street around its foot is lit and its top stays dim.
-void addLamp(vec3 lamp, vec3 lampDir, vec3 N, vec3 V, vec3 flakeN,
-             inout float diffuse, inout float highlight, inout float glint)
+// How much of a lamp reaches the surface, and from where: the light fades
+// from 20 to 40 units and falls off with distance; the lamp shines mostly
+// downwards along lampDir (0.3 of it sideways and up), so the street around
+// its foot is lit and its top stays dim.
+float lampReach(vec3 lamp, vec3 lampDir, out vec3 L)
 {
     vec3 toLamp = lamp - surfacePos;
-    float d = length(toLamp);
-    vec3 L = toLamp / max(d, 0.0001);
-    float fade = 1.0 - smoothstep(lampReach * 0.5, lampReach, d);
-    float cone = 0.3 + 0.7 * smoothstep(-0.1, 0.6, dot(-L, lampDir));
-    float att = fade * cone / (1.0 + 0.006 * d * d);
-    float facing = dot(N, L);
-    diffuse += att * clamp(facing * 0.8 + 0.2, 0.0, 1.0);
-    vec3 H = safeNormalize(L + V, N);
-    highlight += att * step(0.0, facing) * pow(max(dot(N, H), 0.0001), max(shininess, 1.0));
-    glint += att * pow(max(dot(flakeN, H), 0.0001), 24.0);
+    float d2 = dot(toLamp, toLamp);
+    float inv = inversesqrt(max(d2, 1.0e-6));
+    L = toLamp * inv;
+    float fade = clamp(2.0 - d2 * inv * 0.05, 0.0, 1.0);
+    float cone = clamp((0.1 - dot(L, lampDir)) * 1.4286, 0.0, 1.0);
+    return fade * fade * (3.0 - 2.0 * fade) * (0.3 + 0.7 * cone) / (1.0 + 0.006 * d2);
 }
 
 // The environment view seen along ray R, in the frame it was rendered in.
 vec3 environment(vec3 R, vec3 forward, vec3 right, vec3 up)
 {
     float depth = max(abs(dot(R, forward)), 0.25);
-    vec2 envUv = 0.5 + 0.5 * vec2(dot(R, right), dot(R, up)) / depth;
+    vec2 envUv = 0.5 + (0.5 / depth) * vec2(dot(R, right), dot(R, up));
     envUv.x = 1.0 - envUv.x;
     return texture2D(decal2, envUv).rgb;
 }
@@ -84,26 +89,24 @@ void main()
 {
     vec2 uv = gl_TexCoord[0].st;
     vec4 texel = texture2D(decal, uv);
-    vec3 N = safeNormalize(surfaceNormal, vec3(0.0, 1.0, 0.0));
+    vec3 N = unit(surfaceNormal);
     vec3 viewPoint = cameraOri.xyz + cameraPos.xyz;
-    vec3 V = safeNormalize(viewPoint - surfacePos, N);
-    vec3 lampDir = safeNormalize(lightOri.xyz, vec3(0.0, -1.0, 0.0));
+    // A zero direction counts as straight down.
+    vec3 lampDir = dot(lightOri.xyz, lightOri.xyz) > 1.0e-8 ? unit(lightOri.xyz) : vec3(0.0, -1.0, 0.0);
     vec3 skyDir = -lampDir;
 
-    // Paint flakes: each small cell of the body tilts its normal a little.
-    vec3 flake = flakeHash(floor(surfacePos * flakeDensity));
-    vec3 flakeN = normalize(N + (flake - 0.5) * 0.7);
+    // Lamps: diffuse with a soft wrap (0.8 N.L + 0.2).
+    vec3 L1, L2, L3, L4;
+    float reach1 = lampReach(lightPos.xyz, lampDir, L1);
+    float reach2 = lampReach(light2Pos.xyz, lampDir, L2);
+    float reach3 = lampReach(light3Pos.xyz, lampDir, L3);
+    float reach4 = lampReach(light4Pos.xyz, lampDir, L4);
+    float lampDiffuse = reach1 * clamp(dot(N, L1) * 0.8 + 0.2, 0.0, 1.0)
+                      + reach2 * clamp(dot(N, L2) * 0.8 + 0.2, 0.0, 1.0)
+                      + reach3 * clamp(dot(N, L3) * 0.8 + 0.2, 0.0, 1.0)
+                      + reach4 * clamp(dot(N, L4) * 0.8 + 0.2, 0.0, 1.0);
 
-    float lampDiffuse = 0.0;
-    float lampHighlight = 0.0;
-    float glint = 0.0;
-    addLamp(lightPos.xyz, lampDir, N, V, flakeN, lampDiffuse, lampHighlight, glint);
-    addLamp(light2Pos.xyz, lampDir, N, V, flakeN, lampDiffuse, lampHighlight, glint);
-    addLamp(light3Pos.xyz, lampDir, N, V, flakeN, lampDiffuse, lampHighlight, glint);
-    addLamp(light4Pos.xyz, lampDir, N, V, flakeN, lampDiffuse, lampHighlight, glint);
-
-    vec3 toDistant = safeNormalize(light5Pos.xyz - surfacePos, skyDir);
-    float distant = max(dot(N, toDistant), 0.0);
+    float distant = max(dot(N, unit(light5Pos.xyz - surfacePos)), 0.0);
     float sky = 0.55 + 0.45 * dot(N, skyDir);
 
     vec3 lampLight = lightColorLocal.rgb * lampTint;
@@ -111,24 +114,50 @@ void main()
              + matDiffuse.rgb * (lightColorGlobal.rgb * (0.35 * sky + 0.25 * distant)
                                  + lampLight * lampDiffuse)
              + emissive.rgb;
-    vec3 colour = texel.rgb * lit + matSpecular.rgb * lampLight * lampHighlight;
+    vec3 colour = texel.rgb * lit;
 
-    // Reflection: the environment view was rendered from the model's origin
-    // (the car) towards the camera with world up, 90 degrees wide, and stored
-    // mirrored left to right. The reflected view ray is expressed in that
-    // frame and projected; rays leaving backwards are folded to the front.
-    vec3 forward = safeNormalize(viewPoint, vec3(0.0, 0.0, 1.0));
-    vec3 right = safeNormalize(cross(forward, vec3(0.0, 1.0, 0.0)), vec3(1.0, 0.0, 0.0));
-    vec3 up = cross(right, forward);
-    vec3 reflection = environment(reflect(-V, N), forward, right, up);
-    colour += reflection * (RefInt * texel.a);
+    // Shine: lamp highlights of the material (matSpecular, shininess), the
+    // reflection of the environment view (RefInt x texel alpha) and the paint
+    // flakes (NoiseNow). One pass when any of them is on, none otherwise.
+    float shines = abs(RefInt) + abs(NoiseNow) + dot(abs(matSpecular.rgb), vec3(1.0));
+    int passBound = 1 + int(abs(StrongLightNow));
+    for (int pass = 0; pass < passBound; pass++) {
+        if (pass > 0 || shines == 0.0)
+            break;
+        vec3 V = unit(viewPoint - surfacePos);
+        // Each small cell of the body tilts its normal a little.
+        vec3 flake = flakeHash(floor(surfacePos * flakeDensity));
+        vec3 flakeN = unit(N + (flake - 0.5) * 0.7);
+        float specPower = max(shininess, 1.0);
+        vec3 H1 = unit(L1 + V), H2 = unit(L2 + V), H3 = unit(L3 + V), H4 = unit(L4 + V);
+        float highlight = reach1 * step(0.0, dot(N, L1)) * powApprox(max(dot(N, H1), 0.0), specPower)
+                        + reach2 * step(0.0, dot(N, L2)) * powApprox(max(dot(N, H2), 0.0), specPower)
+                        + reach3 * step(0.0, dot(N, L3)) * powApprox(max(dot(N, H3), 0.0), specPower)
+                        + reach4 * step(0.0, dot(N, L4)) * powApprox(max(dot(N, H4), 0.0), specPower);
+        float glint = reach1 * powApprox(max(dot(flakeN, H1), 0.0), 24.0)
+                    + reach2 * powApprox(max(dot(flakeN, H2), 0.0), 24.0)
+                    + reach3 * powApprox(max(dot(flakeN, H3), 0.0), 24.0)
+                    + reach4 * powApprox(max(dot(flakeN, H4), 0.0), 24.0);
+        colour += matSpecular.rgb * lampLight * highlight;
 
-    // Flakes sparkle under the lamps and where they catch a light of the
-    // environment view.
-    vec3 flakeSeen = environment(reflect(-V, flakeN), forward, right, up);
-    float flakeEnv = max(dot(flakeSeen - reflection, vec3(0.3, 0.5, 0.2)), 0.0);
-    colour += NoiseNow * (lampLight * glint + flakeSeen * flakeEnv * 1.5
-                          + texel.rgb * (flake.x - 0.5) * 0.08);
+        // Reflection: the environment view was rendered from the model's
+        // origin (the car) towards the camera with world up, 90 degrees wide,
+        // and stored mirrored left to right. The reflected view ray is
+        // expressed in that frame and projected; rays leaving backwards are
+        // folded to the front.
+        vec3 forward = unit(viewPoint);
+        vec3 right = unit(vec3(-forward.z, 0.0, forward.x));
+        vec3 up = cross(right, forward);
+        vec3 reflection = environment(reflect(-V, N), forward, right, up);
+        colour += reflection * (RefInt * texel.a);
+
+        // Flakes sparkle under the lamps and where they catch a light of the
+        // environment view.
+        vec3 flakeSeen = environment(reflect(-V, flakeN), forward, right, up);
+        float flakeEnv = max(dot(flakeSeen - reflection, vec3(0.3, 0.5, 0.2)), 0.0);
+        colour += NoiseNow * (lampLight * glint + flakeSeen * flakeEnv * 1.5
+                              + texel.rgb * (flake.x - 0.5) * 0.08);
+    }
 
     // Self-illumination: texels with alpha below 1 glow with their own colour,
     // so RGB textures (alpha 1) never glow.
