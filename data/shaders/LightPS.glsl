@@ -37,12 +37,12 @@ const vec3 lampTint = vec3(1.0, 0.84, 0.62);
 // Flakes per model unit on painted bodies.
 const float flakeDensity = 55.0;
 
-// Performance: the software renderer runs every line for every pixel (an if
-// on a uniform does not skip code), but a loop ends as soon as every pixel
-// has left it. So the shine (highlights, reflections, paint flakes: half the
-// cost of a pixel) sits in a loop that leaves at once when nothing shines, as
-// on the whole city; its bound comes from a uniform so that the compiler
-// cannot unroll it into straight code. Powers use Schlick's rational form of x^n.
+// Performance: the software renderer runs every line for every pixel (a
+// switch on a uniform does not skip code), so the arithmetic is kept cheap:
+// inverse square roots and Schlick's rational form of x^n. The shine
+// (highlights, reflections, paint flakes) costs about half of a pixel; built
+// with SCENERY defined it is left out, and the game draws with that variant
+// whatever never shines (RefInt, NoiseNow and matSpecular all zero).
 float powApprox(float x, float n)
 {
     return x / (n - n * x + x);
@@ -116,14 +116,11 @@ void main()
              + emissive.rgb;
     vec3 colour = texel.rgb * lit;
 
+#ifndef SCENERY
     // Shine: lamp highlights of the material (matSpecular, shininess), the
     // reflection of the environment view (RefInt x texel alpha) and the paint
-    // flakes (NoiseNow). One pass when any of them is on, none otherwise.
-    float shines = abs(RefInt) + abs(NoiseNow) + dot(abs(matSpecular.rgb), vec3(1.0));
-    int passBound = 1 + int(abs(StrongLightNow));
-    for (int pass = 0; pass < passBound; pass++) {
-        if (pass > 0 || shines == 0.0)
-            break;
+    // flakes (NoiseNow).
+    {
         vec3 V = unit(viewPoint - surfacePos);
         // Each small cell of the body tilts its normal a little.
         vec3 flake = flakeHash(floor(surfacePos * flakeDensity));
@@ -159,6 +156,7 @@ void main()
                               + texel.rgb * (flake.x - 0.5) * 0.08);
     }
 
+#endif
     // Self-illumination: texels with alpha below 1 glow with their own colour,
     // so RGB textures (alpha 1) never glow.
     colour += texel.rgb * (LightNow * (1.0 - texel.a));

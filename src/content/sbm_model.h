@@ -61,7 +61,9 @@ struct FlatTriangle {
 struct SbmChunk {
     Vec3 boundsMin;
     Vec3 boundsMax;
+    Vec3 cellCentre;  // of the grid cell it was cut from (all chunks of a cell share it)
     uint32_t list = 0;
+    int32_t triangleCount = 0;
 };
 
 // The loadable model interface; the .sbm reader is its implementation.

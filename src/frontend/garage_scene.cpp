@@ -114,19 +114,13 @@ void refreshLivery() {
 
 void drawOpaquePass(const CarAppearance& looks, const CarPlacement& placement) {
     beginLitModels();
-    chooseAndSendActiveLights(garageCameraEye(), garageCameraDirection(), false);
     bindEnvironmentView();
-    if (!skipSceneGeometry) {
-        drawCar(looks, liveryTexture[0], placement);
-        if (garageLayers.garage) {
-            // The room's lamp panels, neon and floor strips glow.
-            arb::glUniform1fARB(lightProgram.LightNow, 1.0f);
-            sendModelLights(Mat4{});
-            drawSimple(*garageLayers.garage);
-            arb::glUniform1fARB(lightProgram.LightNow, 0.0f);
-        }
-    }
+    if (!skipSceneGeometry) drawCar(looks, liveryTexture[0], placement);
     unbindEnvironmentView();
+    endLitModels();
+    // The room's lamp panels, neon and floor strips glow.
+    beginScenery(1.0f);
+    if (garageLayers.garage && !skipSceneGeometry) drawSimple(*garageLayers.garage);
     endLitModels();
 
     const TreesProgram& t = treesProgram;
@@ -144,18 +138,17 @@ void drawOpaquePass(const CarAppearance& looks, const CarPlacement& placement) {
 void drawGlassPass(const CarAppearance& looks, const CarPlacement& placement) {
     beginLitModels();
     bindEnvironmentView();
-    if (!skipSceneGeometry) {
-        drawCarGlass(&looks, &placement, 1);
-        if (garageLayers.glass) {
-            arb::glUniform1fARB(lightProgram.GlassNow, 1.0f);
-            arb::glUniform1fARB(lightProgram.GlassAlpha, 0.35f);
-            sendModelLights(Mat4{});
-            drawWithOneTexture(*garageLayers.glass, TgaTable[31].texture);
-            arb::glUniform1fARB(lightProgram.GlassNow, 0.0f);
-            arb::glUniform1fARB(lightProgram.GlassAlpha, 0.0f);
-        }
-    }
+    if (!skipSceneGeometry) drawCarGlass(&looks, &placement, 1);
     unbindEnvironmentView();
+    endLitModels();
+    beginScenery(0.0f);
+    if (garageLayers.glass && !skipSceneGeometry) {
+        sendShaderValue(CarShaderValue::GlassNow, 1.0f);
+        sendShaderValue(CarShaderValue::GlassAlpha, 0.35f);
+        drawWithOneTexture(*garageLayers.glass, TgaTable[31].texture);
+        sendShaderValue(CarShaderValue::GlassNow, 0.0f);
+        sendShaderValue(CarShaderValue::GlassAlpha, 0.0f);
+    }
     endLitModels();
 
     // The floor darkens under the car and the neon lights it up; both lie on
@@ -322,6 +315,8 @@ void drawGarageScene() {
     if (!shadersReady()) return;
     refreshLivery();
     updateGarageCamera(frameTiming.frameTicks);
+    // Lamps for this frame's camera; the environment view uses them too.
+    chooseActiveLights(garageCameraEye(), garageCameraDirection(), false);
     drawEnvironmentView(false);
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -79,10 +79,15 @@ void chooseActiveLights(Vec3 eye, Vec3 viewDirection, bool race) {
     activeLights.localGrey = race ? 1.1f : 0.85f;
 }
 
+void sendLightColours() {
+    const LightProgram& p = boundLightProgram();
+    uniformGrey(p.lightColorGlobal, activeLights.globalGrey);
+    uniformGrey(p.lightColorLocal, activeLights.localGrey);
+}
+
 void chooseAndSendActiveLights(Vec3 eye, Vec3 viewDirection, bool race) {
     chooseActiveLights(eye, viewDirection, race);
-    uniformGrey(lightProgram.lightColorGlobal, activeLights.globalGrey);
-    uniformGrey(lightProgram.lightColorLocal, activeLights.localGrey);
+    sendLightColours();
 }
 
 bool invertMatrix(const Mat4& m, Mat4& inverse) {
@@ -130,7 +135,7 @@ ModelLights lightsInModelSpace(const Mat4& model) {
 
 void sendModelLights(const Mat4& model) {
     const ModelLights l = lightsInModelSpace(model);
-    const LightProgram& p = lightProgram;
+    const LightProgram& p = boundLightProgram();
     uniform4(p.lightPos, l.slots[0], 1.0f);
     uniform4(p.light2Pos, l.slots[1], 1.0f);
     uniform4(p.light3Pos, l.slots[2], 1.0f);

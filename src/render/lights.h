@@ -55,6 +55,8 @@ void clearLightTable();
 void chooseActiveLights(Vec3 eye, Vec3 viewDirection, bool race);
 // The same, then sends the colours to the Light program (bound by the caller).
 void chooseAndSendActiveLights(Vec3 eye, Vec3 viewDirection, bool race);
+// Sends this frame's light colours to the bound Light program.
+void sendLightColours();
 
 // General 4 x 4 inverse (Gauss-Jordan with partial pivoting) of a matrix in
 // the row-vector convention; false and the identity when it is singular.
@@ -71,8 +73,7 @@ struct ModelLights {
 };
 ModelLights lightsInModelSpace(const Mat4& model);
 
-// Sends the lights for a model about to be drawn to the Light program (which
-// must be bound): lightPos..light4Pos slots 0..3, light5Pos the distant light,
+// Sends the lights for a model about to be drawn to the bound Light program: lightPos..light4Pos slots 0..3, light5Pos the distant light,
 // lightOri the direction, cameraOri the camera.
 void sendModelLights(const Mat4& model);
 // The same for the Trees program: the eight slots and the local colour.

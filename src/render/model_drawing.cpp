@@ -14,6 +14,7 @@
 namespace {
 
 CullReport cullCounts;
+float drawDistance = 0.0f;
 
 // The six planes of the current view volume (ax + by + cz + d >= 0 inside),
 // in the coordinates the model is drawn in, and the eye there.
@@ -59,11 +60,6 @@ bool boxVisible(const ViewVolume& v, const SbmChunk& chunk) {
     return true;
 }
 
-float distanceSquaredTo(const SbmChunk& chunk, Vec3 eye) {
-    const Vec3 centre = (chunk.boundsMin + chunk.boundsMax) * 0.5f;
-    return lengthSquared(centre - eye);
-}
-
 void sendTriangles(const SbmModel& model, const std::vector<int32_t>& indices) {
     glBegin(GL_TRIANGLES);
     for (int32_t index : indices) {
@@ -91,6 +87,7 @@ SbmChunk compileChunk(const SbmModel& model, const std::vector<int32_t>& indices
                                std::max(chunk.boundsMax.z, p.z)};
         }
     }
+    chunk.triangleCount = int32_t(indices.size());
     chunk.list = glGenLists(1);
     if (chunk.list != 0) {
         glNewList(chunk.list, GL_COMPILE);
@@ -100,43 +97,63 @@ SbmChunk compileChunk(const SbmModel& model, const std::vector<int32_t>& indices
     return chunk;
 }
 
-// Draws one group: its compiled chunks (those in view, nearest first, when
-// the model is cut into cells), or its triangles straight from the arrays.
-class GroupDrawer {
-public:
-    explicit GroupDrawer(const SbmModel& model) : model_(model) {
-        if (model.cellSize > 0.0f && model.chunks.size() == model.groups.size()) {
-            volume_ = currentViewVolume();
-            culled_ = true;
+// Walks a model's groups in order, calling prepare(group) before each group's
+// triangles are sent. A compiled model draws from its lists; one cut into
+// cells draws only the chunks in view, cell by cell from the nearest, each
+// cell's groups in their order, so the depth test can spare the surfaces hidden
+// behind nearer ones their shading.
+template <typename Prepare>
+void drawGroups(const SbmModel& model, Prepare prepare) {
+    const size_t groupCount = model.groups.size();
+    if (model.chunks.size() != groupCount) {
+        for (size_t g = 0; g < groupCount; ++g) {
+            prepare(g);
+            sendTriangles(model, model.groups[g].triangleIndices);
         }
+        return;
     }
-
-    void draw(size_t group) {
-        if (model_.chunks.size() != model_.groups.size()) {
-            sendTriangles(model_, model_.groups[group].triangleIndices);
-            return;
+    if (model.cellSize <= 0.0f) {
+        for (size_t g = 0; g < groupCount; ++g) {
+            prepare(g);
+            for (const SbmChunk& chunk : model.chunks[g]) glCallList(chunk.list);
         }
-        const std::vector<SbmChunk>& chunks = model_.chunks[group];
-        if (!culled_) {
-            for (const SbmChunk& chunk : chunks) glCallList(chunk.list);
-            return;
-        }
-        order_.clear();
-        for (const SbmChunk& chunk : chunks) {
+        return;
+    }
+    const ViewVolume volume = currentViewVolume();
+    struct Visible {
+        float distance;
+        uint32_t group;
+        uint32_t list;
+        bool operator<(const Visible& o) const { return distance != o.distance ? distance < o.distance : group < o.group; }
+    };
+    static std::vector<Visible> visible;
+    visible.clear();
+    for (size_t g = 0; g < groupCount; ++g) {
+        for (const SbmChunk& chunk : model.chunks[g]) {
             ++cullCounts.total;
-            if (boxVisible(volume_, chunk)) order_.emplace_back(distanceSquaredTo(chunk, volume_.eye), chunk.list);
+            if (!boxVisible(volume, chunk)) continue;
+            // Chunks of one cell share its centre, so they sort together.
+            if (drawDistance > 0.0f) {
+                const float nx = std::clamp(volume.eye.x, chunk.boundsMin.x, chunk.boundsMax.x) - volume.eye.x;
+                const float nz = std::clamp(volume.eye.z, chunk.boundsMin.z, chunk.boundsMax.z) - volume.eye.z;
+                if (nx * nx + nz * nz > drawDistance * drawDistance) continue;
+            }
+            const float dx = chunk.cellCentre.x - volume.eye.x, dz = chunk.cellCentre.z - volume.eye.z;
+            visible.push_back({dx * dx + dz * dz, uint32_t(g), chunk.list});
+            cullCounts.trianglesDrawn += chunk.triangleCount;
         }
-        std::sort(order_.begin(), order_.end());
-        for (const auto& [distance, list] : order_) glCallList(list);
-        cullCounts.drawn += int(order_.size());
     }
-
-private:
-    const SbmModel& model_;
-    ViewVolume volume_{};
-    bool culled_ = false;
-    std::vector<std::pair<float, uint32_t>> order_;
-};
+    std::sort(visible.begin(), visible.end());
+    cullCounts.drawn += int(visible.size());
+    size_t prepared = groupCount;
+    for (const Visible& v : visible) {
+        if (v.group != prepared) {
+            prepare(v.group);
+            prepared = v.group;
+        }
+        glCallList(v.list);
+    }
+}
 
 }  // namespace
 
@@ -164,52 +181,58 @@ void compileModel(SbmModel& model, float cellSize) {
                                            int(std::floor(centre.z / model.cellSize))};
             cells[cell].push_back(index);
         }
-        for (const auto& [cell, cellIndices] : cells) model.chunks[g].push_back(compileChunk(model, cellIndices));
+        for (const auto& [cell, cellIndices] : cells) {
+            SbmChunk chunk = compileChunk(model, cellIndices);
+            chunk.cellCentre = {(float(cell.first) + 0.5f) * model.cellSize, 0.0f,
+                                (float(cell.second) + 0.5f) * model.cellSize};
+            model.chunks[g].push_back(chunk);
+        }
     }
 }
 
 void drawSimple(const SbmModel& model) {
     const bool blinkShifted = frameTiming.blinkValue < 0.0f;
-    GroupDrawer drawer(model);
-    for (size_t g = 0; g < model.groups.size(); ++g) {
+    bool shifted = false;
+    auto setShift = [&](bool shift) {
+        if (shift == shifted) return;
+        glMatrixMode(GL_TEXTURE);
+        if (shift) {
+            glPushMatrix();
+            glTranslatef(0.0f, 0.5f, 0.0f);
+        } else {
+            glPopMatrix();
+        }
+        glMatrixMode(GL_MODELVIEW);
+        shifted = shift;
+    };
+    drawGroups(model, [&](size_t g) {
         const SbmGroup& group = model.groups[g];
         const SbmMaterial* material = group.materialIndex >= 0 ? &model.materials[size_t(group.materialIndex)] : nullptr;
         glBindTexture(GL_TEXTURE_2D, material ? material->texture : 0);
         // A blinking texture holds its two frames half a texture height apart.
-        const bool shifted = material && material->transparency <= 0.5f && blinkShifted;
-        if (shifted) {
-            glMatrixMode(GL_TEXTURE);
-            glPushMatrix();
-            glTranslatef(0.0f, 0.5f, 0.0f);
-            glMatrixMode(GL_MODELVIEW);
-        }
-        drawer.draw(g);
-        if (shifted) {
-            glMatrixMode(GL_TEXTURE);
-            glPopMatrix();
-            glMatrixMode(GL_MODELVIEW);
-        }
-    }
+        setShift(material && material->transparency <= 0.5f && blinkShifted);
+    });
+    setShift(false);
 }
 
 void drawWithOneTexture(const SbmModel& model, uint32_t texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
-    GroupDrawer drawer(model);
-    for (size_t g = 0; g < model.groups.size(); ++g) drawer.draw(g);
+    drawGroups(model, [](size_t) {});
 }
 
 void drawLitGroups(const SbmModel& model, float value0, float value1, float value2, void (*setLightNow)(float)) {
     glBindTexture(GL_TEXTURE_2D, model.materials.empty() ? 0 : model.materials[0].texture);
-    const bool lightBound = lightProgram.program != 0 && boundProgram() == lightProgram.program;
+    const bool lightBound = lightProgramBound();
+    const GLint lightNow = boundLightProgram().LightNow;
     const float values[3] = {value0, value1, value2};
-    GroupDrawer drawer(model);
-    for (size_t g = 0; g < model.groups.size(); ++g) {
+    drawGroups(model, [&](size_t g) {
         const float value = g < 3 ? values[g] : 0.0f;
         if (setLightNow) setLightNow(value);
-        else if (lightBound && lightProgram.LightNow >= 0) arb::glUniform1fARB(lightProgram.LightNow, value);
-        drawer.draw(g);
-    }
+        else if (lightBound && lightNow >= 0) arb::glUniform1fARB(lightNow, value);
+    });
 }
+
+void setDrawDistance(float distance) { drawDistance = distance > 0.0f ? distance : 0.0f; }
 
 CullReport cullReport() { return cullCounts; }
 void resetCullReport() { cullCounts = CullReport{}; }

@@ -29,11 +29,17 @@ void drawWithOneTexture(const SbmModel& model, uint32_t texture);
 void drawLitGroups(const SbmModel& model, float value0, float value1, float value2,
                    void (*setLightNow)(float) = nullptr);
 
+// Cells of cell-compiled models whose nearest point lies further than this
+// (horizontally) from the eye are left out; 0 (the default) draws every cell
+// in view. The environment view draws only what is near enough to show.
+void setDrawDistance(float distance);
+
 // How many chunks of cell-compiled models were drawn, and how many were looked
 // at, since the last reset (the benchmark's and the tests' view of the culling).
 struct CullReport {
     int drawn = 0;
     int total = 0;
+    int trianglesDrawn = 0;
 };
 CullReport cullReport();
 void resetCullReport();

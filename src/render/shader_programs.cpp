@@ -5,6 +5,7 @@
 #include <cstdio>
 
 LightProgram lightProgram;
+LightProgram sceneryProgram;
 BlurProgram blurProgram;
 HdrProgram hdrProgram;
 RadialBlurProgram radialBlurProgram;
@@ -65,9 +66,15 @@ constexpr int infoLogLimit = 4096;
 
 // Creates, compiles and attaches one stage. The compile status is not acted
 // upon: a stage that does not compile makes the link fail, which reports it.
-bool attachStage(GLhandleARB program, GLenum stage, const std::string& path) {
+bool attachStage(GLhandleARB program, GLenum stage, const std::string& path, const char* define) {
     std::optional<std::string> source = readShaderSource(path);
     if (!source) return false;
+    if (define) {
+        // After the #version line, which must stay first.
+        const size_t lineEnd = source->compare(0, 8, "#version") == 0 ? source->find('\n') : std::string::npos;
+        const size_t at = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+        source->insert(at, std::string("#define ") + define + "\n");
+    }
     GLhandleARB shader = arb::glCreateShaderObjectARB(stage);
     const GLcharARB* text = source->c_str();
     const GLint length = static_cast<GLint>(source->size());
@@ -81,12 +88,13 @@ bool attachStage(GLhandleARB program, GLenum stage, const std::string& path) {
     return true;
 }
 
-// Builds "base/shaders/<name>VS.glsl" + "<name>PS.glsl"; 0 on failure.
-GLhandleARB buildProgram(const char* name) {
+// Builds "base/shaders/<name>VS.glsl" + "<name>PS.glsl", with `define` set
+// in the pixel stage when given; 0 on failure.
+GLhandleARB buildProgram(const char* name, const char* define = nullptr) {
     const std::string stem = std::string("base/shaders/") + name;
     GLhandleARB program = arb::glCreateProgramObjectARB();
-    if (!attachStage(program, GL_VERTEX_SHADER_ARB, stem + "VS.glsl") ||
-        !attachStage(program, GL_FRAGMENT_SHADER_ARB, stem + "PS.glsl")) {
+    if (!attachStage(program, GL_VERTEX_SHADER_ARB, stem + "VS.glsl", nullptr) ||
+        !attachStage(program, GL_FRAGMENT_SHADER_ARB, stem + "PS.glsl", define)) {
         arb::glDeleteObjectARB(program);
         return 0;
     }
@@ -108,9 +116,10 @@ GLhandleARB buildProgram(const char* name) {
 }
 
 template <typename Program, size_t Count>
-bool buildWithUniforms(Program& target, const char* name, const UniformName<Program> (&uniforms)[Count]) {
+bool buildWithUniforms(Program& target, const char* name, const UniformName<Program> (&uniforms)[Count],
+                       const char* define = nullptr) {
     target = Program{};
-    target.program = buildProgram(name);
+    target.program = buildProgram(name, define);
     if (!target.program) return false;
     for (const UniformName<Program>& uniform : uniforms)
         target.*uniform.location = arb::glGetUniformLocationARB(target.program, uniform.name);
@@ -123,10 +132,12 @@ void setSampler(GLint location, int unit) {
 
 // Sampler values belong to the program object, so they are set once.
 void bindSamplers() {
-    arb::glUseProgramObjectARB(lightProgram.program);
-    setSampler(lightProgram.decal, 0);
-    setSampler(lightProgram.decal2, 1);
-    setSampler(lightProgram.decal3, 2);
+    for (const LightProgram* p : {&lightProgram, &sceneryProgram}) {
+        arb::glUseProgramObjectARB(p->program);
+        setSampler(p->decal, 0);
+        setSampler(p->decal2, 1);
+        setSampler(p->decal3, 2);
+    }
     arb::glUseProgramObjectARB(blurProgram.program);
     setSampler(blurProgram.decal, 0);
     arb::glUseProgramObjectARB(hdrProgram.program);
@@ -155,9 +166,17 @@ void useProgram(GLhandleARB program) {
 
 GLhandleARB boundProgram() { return currentProgram; }
 
+const LightProgram& boundLightProgram() {
+    return currentProgram != 0 && currentProgram == sceneryProgram.program ? sceneryProgram : lightProgram;
+}
+
+bool lightProgramBound() {
+    return currentProgram != 0 && (currentProgram == lightProgram.program || currentProgram == sceneryProgram.program);
+}
+
 bool shadersReady() {
     return platform::hasGlContext() && lightProgram.program != 0 && blurProgram.program != 0 && hdrProgram.program != 0 &&
-           radialBlurProgram.program != 0 && treesProgram.program != 0;
+           radialBlurProgram.program != 0 && treesProgram.program != 0 && sceneryProgram.program != 0;
 }
 
 std::optional<std::string> readShaderSource(const std::string& path) {
@@ -175,6 +194,7 @@ std::optional<std::string> readShaderSource(const std::string& path) {
 
 bool buildShaderPrograms() {
     lightProgram = LightProgram{};
+    sceneryProgram = LightProgram{};
     blurProgram = BlurProgram{};
     hdrProgram = HdrProgram{};
     radialBlurProgram = RadialBlurProgram{};
@@ -184,6 +204,7 @@ bool buildShaderPrograms() {
     if (!buildWithUniforms(hdrProgram, "HDR", hdrUniforms)) return false;
     if (!buildWithUniforms(radialBlurProgram, "RadialBlur", radialUniforms)) return false;
     if (!buildWithUniforms(treesProgram, "Trees", treesUniforms)) return false;
+    if (!buildWithUniforms(sceneryProgram, "Light", lightUniforms, "SCENERY")) return false;
     bindSamplers();
     return true;
 }

@@ -50,6 +50,12 @@ struct TreesProgram {
 };
 
 extern LightProgram lightProgram;
+// The Light program built a second time, with SCENERY defined: the same
+// lighting without the shine (highlights, reflections, paint flakes), for
+// what never shines: the city, its glass and the garage room. The software
+// renderer runs every line of a shader for every pixel, so this halves their
+// cost. Its shine uniforms are not found (-1), which is expected.
+extern LightProgram sceneryProgram;
 extern BlurProgram blurProgram;
 extern HdrProgram hdrProgram;
 extern RadialBlurProgram radialBlurProgram;
@@ -59,7 +65,8 @@ extern TreesProgram treesProgram;
 // when the file cannot be opened or read.
 std::optional<std::string> readShaderSource(const std::string& path);
 
-// Builds the programs in the order Light, Blur, HDR, Radial blur, Trees, each
+// Builds the programs in the order Light, Blur, HDR, Radial blur, Trees (then
+// the scenery variant of Light), each
 // from "base/shaders/<Name>VS.glsl" and "<Name>PS.glsl", and looks their
 // uniforms up. The sampler uniforms are pointed at their texture units (decal
 // 0, decal2 1, decal3 2) once, here. A missing source file fails silently; a
@@ -75,6 +82,10 @@ bool shadersReady();
 // code can tell whether the Light program is the one its values would reach.
 void useProgram(GLhandleARB program);
 GLhandleARB boundProgram();
+// The record of whichever Light program variant is bound (the Light program's
+// when neither is), and whether one is.
+const LightProgram& boundLightProgram();
+bool lightProgramBound();
 
 // "Program: uniform" for every uniform whose location was not found.
 std::vector<std::string> missingUniforms();

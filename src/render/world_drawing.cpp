@@ -23,6 +23,9 @@ void (*frameStageHook)(const char* stageDone) = nullptr;
 namespace {
 
 constexpr int envSize = 256;
+// What the cars reflect of the city: at 256 x 256 and bent over a car body,
+// nothing further away than this shows as more than a few pixels.
+constexpr float environmentDrawDistance = 250.0f;
 const Mat4 worldFrame{};  // track layers are placed at the origin
 
 void uniform1(GLint location, float v) {
@@ -34,7 +37,7 @@ void uniform4(GLint location, float r, float g, float b, float a) {
 
 // The default material and every switch off but LightNow.
 void sendDefaultMaterial(float lightNow) {
-    const LightProgram& p = lightProgram;
+    const LightProgram& p = boundLightProgram();
     uniform4(p.ambientColor, 0.25f, 0.25f, 0.25f, 1.0f);
     uniform4(p.matAmbient, 0.5f, 0.5f, 0.5f, 1.0f);
     uniform4(p.matDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -50,7 +53,7 @@ void sendDefaultMaterial(float lightNow) {
 }
 
 void sendCarValue(CarShaderValue value, float amount) {
-    const LightProgram& p = lightProgram;
+    const LightProgram& p = boundLightProgram();
     switch (value) {
     case CarShaderValue::RefInt: uniform1(p.RefInt, amount); break;
     case CarShaderValue::NoiseNow: uniform1(p.NoiseNow, amount); break;
@@ -58,6 +61,15 @@ void sendCarValue(CarShaderValue value, float amount) {
     case CarShaderValue::GlassNow: uniform1(p.GlassNow, amount); break;
     case CarShaderValue::GlassAlpha: uniform1(p.GlassAlpha, amount); break;
     }
+}
+
+// Binds a Light program variant with this frame's light colours, the default
+// material and the lights of the world frame.
+void useLightVariant(const LightProgram& program, float lightNow) {
+    useProgram(program.program);
+    sendLightColours();
+    sendDefaultMaterial(lightNow);
+    sendModelLights(worldFrame);
 }
 
 void copyFrameInto(uint32_t texture, int width, int height) {
@@ -113,7 +125,6 @@ void drawEnvironmentView(bool race) {
     glEnable(GL_TEXTURE_2D);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    useProgram(lightProgram.program);
     Vec3 eye;
     if (race) {
         eye = posePosition(raceCarPlacements[0].body);
@@ -124,10 +135,13 @@ void drawEnvironmentView(bool race) {
         glRotatef(garageCamera.pitch, 1.0f, 0.0f, 0.0f);
         glRotatef(garageCamera.yaw, 0.0f, 1.0f, 0.0f);
     }
-    sendDefaultMaterial(1.0f);
-    sendModelLights(worldFrame);
+    useLightVariant(sceneryProgram, 1.0f);
     if (race) {
-        if (gameSettings.reflections && trackLayers.visual && !skipSceneGeometry) drawSimple(*trackLayers.visual);
+        if (gameSettings.reflections && trackLayers.visual && !skipSceneGeometry) {
+            setDrawDistance(environmentDrawDistance);
+            drawSimple(*trackLayers.visual);
+            setDrawDistance(0.0f);
+        }
         useProgram(0);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         if (!skipSceneGeometry) drawHalos(eye);
@@ -149,10 +163,8 @@ void drawEnvironmentView(bool race) {
 void drawWorld() {
     if (!shadersReady()) return;
     const Vec3 eye = chaseCamera.eye;
-    useProgram(lightProgram.program);
-    chooseAndSendActiveLights(eye, chaseCamera.center - eye, true);
-    sendDefaultMaterial(1.0f);
-    sendModelLights(worldFrame);
+    chooseActiveLights(eye, chaseCamera.center - eye, true);
+    useLightVariant(sceneryProgram, 1.0f);
     if (trackLayers.visual && !skipSceneGeometry) drawSimple(*trackLayers.visual);
     useProgram(0);
     frameStage("track");
@@ -178,11 +190,17 @@ void drawWorld() {
     frameStage("trees");
 }
 
+void beginScenery(float lightNow) {
+    if (shadersReady()) useLightVariant(sceneryProgram, lightNow);
+}
+
+void sendShaderValue(CarShaderValue value, float amount) {
+    if (shadersReady() && lightProgramBound()) sendCarValue(value, amount);
+}
+
 void beginLitModels(float lightNow) {
     if (!shadersReady()) return;
-    useProgram(lightProgram.program);
-    sendDefaultMaterial(lightNow);
-    sendModelLights(worldFrame);
+    useLightVariant(lightProgram, lightNow);
     sendCarShaderValue = sendCarValue;
     placeCarModel = sendModelLights;
 }
@@ -217,14 +235,15 @@ void drawGlassOverScene() {
     if (!skipSceneGeometry) {
         drawCarGlass(raceCarSlots, raceCarPlacements, raceCarSlotCount);
         if (trackLayers.glass) {
+            // The city's glass does not reflect: it is scenery.
+            useLightVariant(sceneryProgram, 0.0f);
             glDisable(GL_CULL_FACE);
-            uniform1(lightProgram.RefInt, 0.0f);
-            uniform1(lightProgram.GlassNow, 1.0f);
-            uniform1(lightProgram.GlassAlpha, 0.6f);
-            sendModelLights(worldFrame);
+            sendCarValue(CarShaderValue::RefInt, 0.0f);
+            sendCarValue(CarShaderValue::GlassNow, 1.0f);
+            sendCarValue(CarShaderValue::GlassAlpha, 0.6f);
             drawWithOneTexture(*trackLayers.glass, TgaTable[31].texture);
-            uniform1(lightProgram.GlassNow, 0.0f);
-            uniform1(lightProgram.GlassAlpha, 0.0f);
+            sendCarValue(CarShaderValue::GlassNow, 0.0f);
+            sendCarValue(CarShaderValue::GlassAlpha, 0.0f);
             glEnable(GL_CULL_FACE);
         }
     }

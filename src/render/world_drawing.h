@@ -3,6 +3,7 @@
 // (cars, traffic, the garage) and the glass laid over the picture by its alpha.
 #pragma once
 
+#include "content/car_loading.h"
 #include "physics/vector_math.h"
 
 #include <cstdint>
@@ -18,6 +19,13 @@ void drawEnvironmentView(bool race);
 // chosen for the camera, the track's visual layer with the Light program, the
 // sky (colour writes off the alpha channel) and the trees with the Trees program.
 void drawWorld();
+
+// The scenery variant of the Light program bound with the light colours, the
+// default material (LightNow as given) and the world frame's lights: for what
+// never shines (the garage room, its glass).
+void beginScenery(float lightNow);
+// A shader value (as the car drawing sends them) to the bound Light program variant.
+void sendShaderValue(CarShaderValue value, float amount);
 
 // The Light program bound with the default material (LightNow as given, every
 // other switch off) and the car hooks pointed at it: shader values go to its
