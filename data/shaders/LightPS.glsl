@@ -61,19 +61,19 @@ vec3 flakeHash(vec3 cell)
     return fract((p.xxy + p.yxx) * p.zyx);
 }
 
-// How much of a lamp reaches the surface, and from where: the light fades
-// from 20 to 40 units and falls off with distance; the lamp shines mostly
-// downwards along lampDir (0.3 of it sideways and up), so the street around
-// its foot is lit and its top stays dim.
+// How much of a lamp reaches the surface, and from where: a bright pool of
+// light round the lamp's foot (6 / (1 + 0.028 d^2)), fading out between 16
+// and 32 units; the lamp shines mostly downwards along lampDir (0.3 of it
+// sideways and up), so its top stays dim.
 float lampReach(vec3 lamp, vec3 lampDir, out vec3 L)
 {
     vec3 toLamp = lamp - surfacePos;
     float d2 = dot(toLamp, toLamp);
     float inv = inversesqrt(max(d2, 1.0e-6));
     L = toLamp * inv;
-    float fade = clamp(2.0 - d2 * inv * 0.05, 0.0, 1.0);
+    float fade = clamp(2.0 - d2 * inv * 0.0625, 0.0, 1.0);
     float cone = clamp((0.1 - dot(L, lampDir)) * 1.4286, 0.0, 1.0);
-    return fade * fade * (3.0 - 2.0 * fade) * (0.3 + 0.7 * cone) / (1.0 + 0.006 * d2);
+    return fade * fade * (3.0 - 2.0 * fade) * (0.3 + 0.7 * cone) * 6.0 / (1.0 + 0.028 * d2);
 }
 
 // The environment view seen along ray R, in the frame it was rendered in.
@@ -111,7 +111,7 @@ void main()
 
     vec3 lampLight = lightColorLocal.rgb * lampTint;
     vec3 lit = ambientColor.rgb * matAmbient.rgb
-             + matDiffuse.rgb * (lightColorGlobal.rgb * (0.35 * sky + 0.25 * distant)
+             + matDiffuse.rgb * (lightColorGlobal.rgb * (0.25 * sky + 0.25 * distant)
                                  + lampLight * lampDiffuse)
              + emissive.rgb;
     vec3 colour = texel.rgb * lit;
@@ -124,17 +124,17 @@ void main()
         vec3 V = unit(viewPoint - surfacePos);
         // Each small cell of the body tilts its normal a little.
         vec3 flake = flakeHash(floor(surfacePos * flakeDensity));
-        vec3 flakeN = unit(N + (flake - 0.5) * 0.7);
+        vec3 flakeN = unit(N + (flake - 0.5) * 0.4);
         float specPower = max(shininess, 1.0);
         vec3 H1 = unit(L1 + V), H2 = unit(L2 + V), H3 = unit(L3 + V), H4 = unit(L4 + V);
         float highlight = reach1 * step(0.0, dot(N, L1)) * powApprox(max(dot(N, H1), 0.0), specPower)
                         + reach2 * step(0.0, dot(N, L2)) * powApprox(max(dot(N, H2), 0.0), specPower)
                         + reach3 * step(0.0, dot(N, L3)) * powApprox(max(dot(N, H3), 0.0), specPower)
                         + reach4 * step(0.0, dot(N, L4)) * powApprox(max(dot(N, H4), 0.0), specPower);
-        float glint = reach1 * powApprox(max(dot(flakeN, H1), 0.0), 24.0)
-                    + reach2 * powApprox(max(dot(flakeN, H2), 0.0), 24.0)
-                    + reach3 * powApprox(max(dot(flakeN, H3), 0.0), 24.0)
-                    + reach4 * powApprox(max(dot(flakeN, H4), 0.0), 24.0);
+        float glint = reach1 * powApprox(max(dot(flakeN, H1), 0.0), 80.0)
+                    + reach2 * powApprox(max(dot(flakeN, H2), 0.0), 80.0)
+                    + reach3 * powApprox(max(dot(flakeN, H3), 0.0), 80.0)
+                    + reach4 * powApprox(max(dot(flakeN, H4), 0.0), 80.0);
         colour += matSpecular.rgb * lampLight * highlight;
 
         // Reflection: the environment view was rendered from the model's
@@ -146,14 +146,18 @@ void main()
         vec3 right = unit(vec3(-forward.z, 0.0, forward.x));
         vec3 up = cross(right, forward);
         vec3 reflection = environment(reflect(-V, N), forward, right, up);
-        colour += reflection * (RefInt * texel.a);
+        // Paint and glass reflect most at grazing angles (Schlick's Fresnel).
+        float facingCamera = max(dot(N, V), 0.0);
+        float edge = 1.0 - facingCamera;
+        float fresnel = 0.2 + 0.8 * edge * edge * edge;
+        colour += reflection * (RefInt * texel.a * fresnel);
 
         // Flakes sparkle under the lamps and where they catch a light of the
         // environment view.
         vec3 flakeSeen = environment(reflect(-V, flakeN), forward, right, up);
         float flakeEnv = max(dot(flakeSeen - reflection, vec3(0.3, 0.5, 0.2)), 0.0);
-        colour += NoiseNow * (lampLight * glint + flakeSeen * flakeEnv * 1.5
-                              + texel.rgb * (flake.x - 0.5) * 0.08);
+        colour += NoiseNow * (lampLight * glint * 0.5 + flakeSeen * flakeEnv * 0.4
+                              + texel.rgb * (flake.x - 0.5) * 0.04);
     }
 
 #endif

@@ -23,7 +23,6 @@ varying vec3 surfaceNormal;
 varying vec3 viewPoint;
 
 const vec3 lampTint = vec3(1.0, 0.84, 0.62);
-const float lampReach = 40.0;
 
 vec3 safeNormalize(vec3 v, vec3 fallback)
 {
@@ -31,17 +30,24 @@ vec3 safeNormalize(vec3 v, vec3 fallback)
     return len > 0.0001 ? v / len : fallback;
 }
 
+// A lamp's pool of light, as in the Light program (6 / (1 + 0.028 d^2),
+// fading out between 16 and 32 units), a third of it on the leaves. Powers
+// use Schlick's rational form.
 void addLamp(vec3 lamp, vec3 N, vec3 V, inout float diffuse, inout float sheen)
 {
     vec3 toLamp = lamp - surfacePos;
-    float d = length(toLamp);
-    vec3 L = toLamp / max(d, 0.0001);
-    float att = (1.0 - smoothstep(lampReach * 0.5, lampReach, d)) / (1.0 + 0.006 * d * d);
+    float d2 = dot(toLamp, toLamp);
+    float inv = inversesqrt(max(d2, 1.0e-6));
+    vec3 L = toLamp * inv;
+    float fade = clamp(2.0 - d2 * inv * 0.0625, 0.0, 1.0);
+    float att = fade * fade * (3.0 - 2.0 * fade) * 2.0 / (1.0 + 0.028 * d2);
     // Light passes through thin leaves: the back side gets a share too.
     float facing = dot(N, L);
     diffuse += att * (0.25 + 0.75 * abs(facing));
     vec3 H = safeNormalize(L + V, N);
-    sheen += att * pow(max(abs(dot(N, H)), 0.0001), max(shininess, 1.0));
+    float n = max(shininess, 1.0);
+    float x = abs(dot(N, H));
+    sheen += att * x / (n - n * x + x);
 }
 
 void main()

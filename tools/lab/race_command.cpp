@@ -22,9 +22,11 @@
 #include "race/ai_path.h"
 #include "race/autopilot.h"
 #include "race/car_dynamics.h"
+#include "race/chase_camera.h"
 #include "race/race_flow.h"
 #include "race/results.h"
 #include "race/traffic.h"
+#include "render/post_processing.h"
 #include "render/screenshot.h"
 
 #include <algorithm>
@@ -46,6 +48,9 @@ struct RaceOptions {
     long frames = -1;
     int frameMs = 16;
     long traceEvery = 0;  // print every car's state every this many frames
+    long drawFrom = 0;    // frames before this one are simulated without drawing
+    int motionBlur = -1;  // -1: as the settings say
+    int reflections = -1;
     std::vector<ShotRequest> shots;
     // A career race: club 0..2, race 1..10, the stake, the career file.
     bool career = false;
@@ -160,6 +165,9 @@ bool parseOptions(const std::vector<std::string>& args) {
             }
             (a == "--sound" ? options.sound : options.music) = v == "on" ? 1 : 0;
         }
+        else if (a == "--draw-from" && hasValue) options.drawFrom = std::atol(args[++i].c_str());
+        else if (a == "--blur" && hasValue) options.motionBlur = std::atoi(args[++i].c_str());
+        else if (a == "--reflections" && hasValue) options.reflections = std::atoi(args[++i].c_str());
         else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -333,6 +341,8 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
         }
         loadStartupContent();
         loopFlags.startupLoading = false;
+        if (options.motionBlur >= 0) gameSettings.motionBlur = options.motionBlur;
+        if (options.reflections >= 0) gameSettings.reflections = options.reflections;
         if (!options.career) loadPresetConfig(options.car);
         GameState = gameStates::racing;
         noDrivingLine = !loadTrack(options.track, load);
@@ -342,10 +352,29 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
         const long lastShot = lastShotFrame();
         bool running = !noDrivingLine;
         for (currentFrame = 0; currentFrame < options.frames && running; ++currentFrame) {
-            auto range = events.equal_range(currentFrame);
-            for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
+            if (currentFrame >= options.drawFrom) {
+                auto range = events.equal_range(currentFrame);
+                for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
+            }
             if (options.autopilot && GameState == gameStates::racing) autopilotFrame(ticks);
             backend.clockMs += uint32_t(options.frameMs);
+            if (currentFrame < options.drawFrom) {
+                // Undrawn: the race alone, as the frame driver would run it,
+                // and the camera's arithmetic so the first drawn frame sees
+                // what it would have seen.
+                applyKeyEvents(events);
+                const RaceCar& player = raceCars[0];
+                loopFlags.speedBlur = nextBlurFactor(loopFlags.speedBlur, playerSpeed(), ticks);
+                if (player.body)
+                    computeChaseCamera(physics::getPosition(player.body), player.flatForward, loopFlags.speedBlur,
+                                       ticks);
+                headlessRaceFrame(ticks);
+                traceCars();
+                reportLaps();
+                noteOutcome();
+                if (raceFinished) break;
+                continue;
+            }
             bool framePass = false;
             while ((running = mainLoopPass(framePass)) && !framePass) {}
             if (framePass) ++frames;
@@ -510,8 +539,8 @@ int runRaceAll(const std::vector<std::string>& args) {
 LabCommand raceCommand("race",
                        "--track N [--car C] | --career CLUB RACE [--stake S] [--career-file F]; [--headless] "
                        "[--autopilot | --events FILE] [--idle-opponents] [--traffic T] [--frames N] [--frame-ms T] "
-                       "[--trace K] [--shot FRAME:FILE.png ...] [--audio-capture FILE.wav] [--sound on|off] "
-                       "[--music on|off]",
+                       "[--trace K] [--draw-from N] [--blur 0|1] [--reflections 0|1] [--shot FRAME:FILE.png ...] "
+                       "[--audio-capture FILE.wav] [--sound on|off] [--music on|off]",
                        runRace);
 LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T] [--frames N] [SLOT...]", runRaceAll);
 

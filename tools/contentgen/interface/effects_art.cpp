@@ -88,16 +88,18 @@ Raster lampHalo() {
 }
 
 Raster nightClouds() {
-    // Tiles in both directions; added faintly over the dark sky.
+    // Tiles in both directions; added at a tenth of its brightness over the dark
+    // sky, twice (two layers drifting apart), so the clouds are near white to be
+    // seen at all: moonlit tops over a blue-grey body, about half the sky covered.
     const int n = 512;
     Raster img(n, n, palette::black);
     img.shade([&](float x, float y) {
         float base = fbm(x / 128.0f, y / 128.0f, 5, 3601, 4);
         float detail = fbm(x / 32.0f, y / 32.0f, 3, 3602, 16);
-        float d = std::clamp((base - 0.5f) * 3.4f + (detail - 0.5f) * 0.5f, 0.0f, 1.0f);
+        float d = std::clamp((base - 0.44f) * 3.0f + (detail - 0.5f) * 0.6f, 0.0f, 1.0f);
         d = smooth01(d);
-        Color c = lerp(rgb(0x000000), rgb(0xb8c0d8), d);
-        c = lerp(c, rgb(0xffffff), std::clamp((d - 0.7f) * 1.5f, 0.0f, 1.0f) * detail);
+        Color c = lerp(rgb(0x000000), rgb(0xc8d0e8), d);
+        c = lerp(c, rgb(0xffffff), std::clamp((d - 0.6f) * 1.8f, 0.0f, 1.0f) * detail);
         c.a = 1;
         return c;
     }, Blend::Replace);
