@@ -62,7 +62,7 @@ vec3 flakeHash(vec3 cell)
 }
 
 // How much of a lamp reaches the surface, and from where: a bright pool of
-// light round the lamp's foot (6 / (1 + 0.028 d^2)), fading out between 16
+// light round the lamp's foot (6 / (1 + 0.03 d^2)), fading out between 16
 // and 32 units; the lamp shines mostly downwards along lampDir (0.3 of it
 // sideways and up), so its top stays dim.
 float lampReach(vec3 lamp, vec3 lampDir, out vec3 L)
@@ -73,7 +73,7 @@ float lampReach(vec3 lamp, vec3 lampDir, out vec3 L)
     L = toLamp * inv;
     float fade = clamp(2.0 - d2 * inv * 0.0625, 0.0, 1.0);
     float cone = clamp((0.1 - dot(L, lampDir)) * 1.4286, 0.0, 1.0);
-    return fade * fade * (3.0 - 2.0 * fade) * (0.3 + 0.7 * cone) * 6.0 / (1.0 + 0.028 * d2);
+    return fade * fade * (3.0 - 2.0 * fade) * (0.3 + 0.7 * cone) * 6.0 / (1.0 + 0.03 * d2);
 }
 
 // The environment view seen along ray R, in the frame it was rendered in.
@@ -101,10 +101,12 @@ void main()
     float reach2 = lampReach(light2Pos.xyz, lampDir, L2);
     float reach3 = lampReach(light3Pos.xyz, lampDir, L3);
     float reach4 = lampReach(light4Pos.xyz, lampDir, L4);
-    float lampDiffuse = reach1 * clamp(dot(N, L1) * 0.8 + 0.2, 0.0, 1.0)
-                      + reach2 * clamp(dot(N, L2) * 0.8 + 0.2, 0.0, 1.0)
-                      + reach3 * clamp(dot(N, L3) * 0.8 + 0.2, 0.0, 1.0)
-                      + reach4 * clamp(dot(N, L4) * 0.8 + 0.2, 0.0, 1.0);
+    float lampSum = reach1 * clamp(dot(N, L1) * 0.8 + 0.2, 0.0, 1.0)
+                  + reach2 * clamp(dot(N, L2) * 0.8 + 0.2, 0.0, 1.0)
+                  + reach3 * clamp(dot(N, L3) * 0.8 + 0.2, 0.0, 1.0)
+                  + reach4 * clamp(dot(N, L4) * 0.8 + 0.2, 0.0, 1.0);
+    // Where several lamps overlap the light saturates instead of adding up.
+    float lampDiffuse = lampSum / (1.0 + 0.25 * lampSum);
 
     float distant = max(dot(N, unit(light5Pos.xyz - surfacePos)), 0.0);
     float sky = 0.55 + 0.45 * dot(N, skyDir);
@@ -131,10 +133,10 @@ void main()
                         + reach2 * step(0.0, dot(N, L2)) * powApprox(max(dot(N, H2), 0.0), specPower)
                         + reach3 * step(0.0, dot(N, L3)) * powApprox(max(dot(N, H3), 0.0), specPower)
                         + reach4 * step(0.0, dot(N, L4)) * powApprox(max(dot(N, H4), 0.0), specPower);
-        float glint = reach1 * powApprox(max(dot(flakeN, H1), 0.0), 80.0)
-                    + reach2 * powApprox(max(dot(flakeN, H2), 0.0), 80.0)
-                    + reach3 * powApprox(max(dot(flakeN, H3), 0.0), 80.0)
-                    + reach4 * powApprox(max(dot(flakeN, H4), 0.0), 80.0);
+        float glint = reach1 * powApprox(max(dot(flakeN, H1), 0.0), 120.0)
+                    + reach2 * powApprox(max(dot(flakeN, H2), 0.0), 120.0)
+                    + reach3 * powApprox(max(dot(flakeN, H3), 0.0), 120.0)
+                    + reach4 * powApprox(max(dot(flakeN, H4), 0.0), 120.0);
         colour += matSpecular.rgb * lampLight * highlight;
 
         // Reflection: the environment view was rendered from the model's
@@ -156,7 +158,7 @@ void main()
         // environment view.
         vec3 flakeSeen = environment(reflect(-V, flakeN), forward, right, up);
         float flakeEnv = max(dot(flakeSeen - reflection, vec3(0.3, 0.5, 0.2)), 0.0);
-        colour += NoiseNow * (lampLight * glint * 0.5 + flakeSeen * flakeEnv * 0.4
+        colour += NoiseNow * (lampLight * glint * 0.25 + flakeSeen * flakeEnv * 0.4
                               + texel.rgb * (flake.x - 0.5) * 0.04);
     }
 

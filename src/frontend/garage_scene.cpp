@@ -28,6 +28,8 @@ const Vec3 garageCameraOffset{0.0f, -0.25f, -11.5f};
 namespace {
 
 constexpr float degrees = 3.14159265f / 180.0f;
+// The top of the garage's turntable, just above the floor at -0.92.
+constexpr float turntableTop = -0.905f;
 
 struct ScreenView {
     int screen;
@@ -81,6 +83,7 @@ Mat4 cameraMatrix() {
                     translationMatrix(garageCameraOffset));
 }
 
+// An upward-facing quad at height y over x0..x1, z0..z1 (z0 < z1), texture 0..1 across.
 void quadAtFloor(float x0, float x1, float z0, float z1, float y) {
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 1.0f, 0.0f);
@@ -151,8 +154,10 @@ void drawGlassPass(const CarAppearance& looks, const CarPlacement& placement) {
     }
     endLitModels();
 
-    // The floor darkens under the car and the neon lights it up; both lie on
-    // the floor, so they are pulled towards the camera to win the depth test.
+    // The floor darkens under the car and the neon lights it up. The car
+    // stands on the turntable, whose top is a little above the floor (-0.92),
+    // so the shadow lies just on it; both are pulled towards the camera to
+    // win the depth test against the surface they lie on.
     glDepthMask(GL_FALSE);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1.0f, -4.0f);
@@ -161,13 +166,13 @@ void drawGlassPass(const CarAppearance& looks, const CarPlacement& placement) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
     glBindTexture(GL_TEXTURE_2D, BmpTable[4]);
-    quadAtFloor(-4.35f, 4.35f, 2.15f, -2.15f, -0.92f);
+    quadAtFloor(-4.35f, 4.35f, -2.15f, 2.15f, turntableTop);
     const NeonGlow neon = neonGlow(workingCar.neon, frameTiming.gameClock);
     if (neon.intensity > 0.0f) {
         glColor4f(neon.r, neon.g, neon.b, neon.intensity);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glBindTexture(GL_TEXTURE_2D, BmpTable[3]);
-        quadAtFloor(-4.25f, 4.25f, 1.7f, -1.7f, -0.9f);
+        quadAtFloor(-4.25f, 4.25f, -1.7f, 1.7f, -0.9f);
     }
     glDisable(GL_BLEND);
     glDisable(GL_POLYGON_OFFSET_FILL);

@@ -154,7 +154,7 @@ void buildRaceCar(int body, const std::filesystem::path& base) {
 
 void buildWheels(const std::filesystem::path& base) {
     gen::Raster tex = cars::wheelTexture();
-    gen::saveTga(base, "textures/tex12.tga", tex, false);
+    gen::saveTga(base, "textures/tex12.tga", tex, true);  // alpha: reflection strength
     std::vector<sbm::Model> models;
     std::filesystem::create_directories(base / "cars" / "wheels");
     std::filesystem::create_directories(base / "city");

@@ -305,6 +305,17 @@ gen::Raster wheelTexture() {
         if (r < 0.06f) c = gen::rgb(0x505458);
         return c;
     }, gen::Blend::Replace);
+    // Alpha is how strongly a texel reflects (RefInt x alpha in the Light
+    // program): polished rim faces and lips most, the barrel, disc and caliper
+    // a little, rubber hardly at all.
+    for (int y = 0; y < 384; ++y) {
+        for (int x = 0; x < 512; ++x) {
+            Color& c = img.at(x, y);
+            const float shine = y < 256 ? 0.25f + 0.45f * std::clamp((c.r + c.g + c.b) / 3.0f, 0.0f, 1.0f)
+                                        : (x >= 384 ? 0.45f : 0.2f);
+            c.a = shine;
+        }
+    }
     // Tyre: sidewall rows 384..432, tread 440..512 (blocks across, repeating).
     img.shade(0, 384, 512, 512, [](float x, float y) {
         Color c = gen::rgb(0x17181a);
@@ -317,6 +328,7 @@ gen::Raster wheelTexture() {
             bool groove = (v > 6 && v < 10) || (v > 24 && v < 27) || (u < 2.5f && v > 10);
             c = groove ? gen::rgb(0x0b0b0c) : gen::rgb(0x1d1e21);
         }
+        c.a = 0.04f;
         return c;
     }, gen::Blend::Replace);
     return img;
