@@ -158,8 +158,8 @@ void main()
         // environment view.
         vec3 flakeSeen = environment(reflect(-V, flakeN), forward, right, up);
         float flakeEnv = max(dot(flakeSeen - reflection, vec3(0.3, 0.5, 0.2)), 0.0);
-        colour += NoiseNow * (lampLight * glint * 0.25 + flakeSeen * flakeEnv * 0.4
-                              + texel.rgb * (flake.x - 0.5) * 0.04);
+        colour += NoiseNow * (lampLight * glint * 0.25 + flakeSeen * flakeEnv * 0.2
+                              + texel.rgb * (flake.x - 0.5) * 0.03);
     }
 
 #endif

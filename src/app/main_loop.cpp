@@ -70,35 +70,12 @@ void handleInputEvent(const platform::Event& event) {
 
 void raceFrame() {
     const float ticks = frameTiming.frameTicks;
-    setProjection(gameSettings.width, gameSettings.height);
-    drawEnvironmentView(true);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    frameStage("environment");
-
     updateRaceMusic();
     loopFlags.musicFade += 0.004f * ticks;
     setRaceMusicGain(clamp01(loopFlags.musicFade));
     soundEffects[sounds::checkpoint].setGain(clamp01(loopFlags.musicFade));
 
-    updateChaseCamera(false);
-    drawWorld();
-
-    // The speed blur follows the player's speed and widens the view.
-    loopFlags.speedBlur = nextBlurFactor(loopFlags.speedBlur, playerSpeed(), ticks);
-
-    if (gameSettings.motionBlur == 1) {
-        motionBlurPass();
-        updateChaseCamera(true);
-    }
-    frameStage("motion blur");
-    drawCarShadowsAndNeon();
-    drawRaceFrame();
-    frameStage("cars");
-    drawGlassOverScene();
-    frameStage("glass");
-    glowPasses();
-    frameStage("glow");
+    drawRaceScene();
     drawHud();
     frameStage("hud");
     raceSimulationFrame();
@@ -125,6 +102,33 @@ void frontEndFrame() {
 }
 
 }  // namespace
+
+void drawRaceScene() {
+    setProjection(gameSettings.width, gameSettings.height);
+    drawEnvironmentView(true);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    frameStage("environment");
+
+    updateChaseCamera(false);
+    drawWorld();
+
+    // The speed blur follows the player's speed and widens the view.
+    loopFlags.speedBlur = nextBlurFactor(loopFlags.speedBlur, playerSpeed(), frameTiming.frameTicks);
+
+    if (gameSettings.motionBlur == 1) {
+        motionBlurPass();
+        updateChaseCamera(true);
+    }
+    frameStage("motion blur");
+    drawCarShadowsAndNeon();
+    drawRaceFrame();
+    frameStage("cars");
+    drawGlassOverScene();
+    frameStage("glass");
+    glowPasses();
+    frameStage("glow");
+}
 
 bool drawFrame() {
     updateFrameTiming();

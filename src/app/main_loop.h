@@ -18,6 +18,10 @@ void exitSequence();
 
 // Draws one frame of the current state; always true.
 bool drawFrame();
+// A race frame's picture: environment view, camera, world, motion blur,
+// cars, glass, then the copy into sceneCopy and the glow passes (the HUD puts
+// it back on screen). The race does not move.
+void drawRaceScene();
 
 // The loop's per-pass key checks (pause, binding capture, F1), after the frame.
 void loopKeyChecks();

@@ -161,18 +161,31 @@ Outline grown(const Outline& o, float by) {
     return g;
 }
 
-// Texture regions (256 x 256 picture): head lens, tail lens, reverse lens, bezel.
-enum class Region { Head, Tail, Reverse, Bezel };
+// The outline drawn towards its centre to `share` of its size.
+Outline shrunk(const Outline& o, float share) {
+    float cx = 0, cy = 0;
+    for (auto [a, b] : o) cx += a, cy += b;
+    cx /= static_cast<float>(o.size());
+    cy /= static_cast<float>(o.size());
+    Outline g;
+    for (auto [a, b] : o) g.push_back({cx + (a - cx) * share, cy + (b - cy) * share});
+    return g;
+}
+
+// Texture regions (256 x 256 picture): head lens, brake lens, reverse lens,
+// bezel, and the tail light (the dimmer red ring lit with the headlamps).
+enum class Region { Head, Tail, Reverse, Bezel, TailLight };
 UV regionUv(Region r, float a, float b) {
-    float cx = 64, cy = 64;
+    float cx = 64, cy = 64, reach = 58;
     switch (r) {
         case Region::Head: cx = 64, cy = 64; break;
         case Region::Tail: cx = 192, cy = 64; break;
         case Region::Reverse: cx = 64, cy = 160; break;
         case Region::Bezel: cx = 192, cy = 160; break;
+        case Region::TailLight: cx = 192, cy = 224, reach = 28; break;
     }
     float k = r == Region::Head || r == Region::Tail ? 160.0f : 120.0f;
-    return {(cx + clampf(a * k, -58, 58)) / 256.0f, (cy - clampf(b * k, -58, 58)) / 256.0f};
+    return {(cx + clampf(a * k, -58, 58)) / 256.0f, (cy - clampf(b * k, -reach, reach)) / 256.0f};
 }
 
 void addLens(Mesh& m, const Projector& p, const Outline& o, Region region, float lift) {
@@ -225,11 +238,17 @@ OpticsMeshes buildOptics(const BodyShape& shape, const Mesh& body, int variant) 
         };
         std::vector<Piece> pieces;
         for (const Outline& o : set.head) pieces.push_back({&head, &o, Region::Head, gHead});
-        for (const Outline& o : set.tail) pieces.push_back({&tail, &o, Region::Tail, gBrake});
+        // Tail lamps: the whole lens is the tail light, lit with the headlamps;
+        // its inner part, a little proud of it, is the brake light.
+        for (const Outline& o : set.tail) pieces.push_back({&tail, &o, Region::TailLight, gHead});
         for (const Outline& o : set.reverse) pieces.push_back({&tail, &o, Region::Reverse, gReverse});
         for (const Piece& pc : pieces) {
             out.lamps.use(pc.group);
             addLens(out.lamps, *pc.p, *pc.o, pc.r, 0.014f);
+            if (pc.r == Region::TailLight) {
+                out.lamps.use(gBrake);
+                addLens(out.lamps, *pc.p, shrunk(*pc.o, 0.6f), Region::Tail, 0.02f);
+            }
             out.lamps.use(gBezel);
             addBezel(out.lamps, *pc.p, *pc.o, 0.025f);
             // the cover lens, a little proud of the bezel
@@ -279,6 +298,13 @@ gen::Raster opticsTexture(int body) {
     }, gen::Blend::Replace);
     // Amber indicator cell (spare, alpha 0).
     img.fillRect(0, 192, 128, 256, Color{1.0f, 0.55f, 0.08f, 0.0f}, gen::Blend::Replace);
+    // Tail light: the brake lens's red, glowing at half strength (alpha 0.5).
+    img.shade(128, 192, 256, 256, [&](float x, float y) {
+        float gx = std::fmod(x, 8.0f) - 4, gy = std::fmod(y, 8.0f) - 4;
+        Color c = gx * gx + gy * gy < 5 ? gen::rgb(0xe02020) : gen::rgb(0x8a0a0e);
+        c.a = 0.5f;
+        return c;
+    }, gen::Blend::Replace);
     return img;
 }
 
