@@ -30,7 +30,7 @@ vec3 safeNormalize(vec3 v, vec3 fallback)
     return len > 0.0001 ? v / len : fallback;
 }
 
-// A lamp's pool of light, as in the Light program (6 / (1 + 0.028 d^2),
+// A lamp's pool of light, as in the Light program (6 / (1 + 0.03 d^2),
 // fading out between 16 and 32 units), a third of it on the leaves. Powers
 // use Schlick's rational form.
 void addLamp(vec3 lamp, vec3 N, vec3 V, inout float diffuse, inout float sheen)
@@ -40,7 +40,7 @@ void addLamp(vec3 lamp, vec3 N, vec3 V, inout float diffuse, inout float sheen)
     float inv = inversesqrt(max(d2, 1.0e-6));
     vec3 L = toLamp * inv;
     float fade = clamp(2.0 - d2 * inv * 0.0625, 0.0, 1.0);
-    float att = fade * fade * (3.0 - 2.0 * fade) * 2.0 / (1.0 + 0.028 * d2);
+    float att = fade * fade * (3.0 - 2.0 * fade) * 2.0 / (1.0 + 0.03 * d2);
     // Light passes through thin leaves: the back side gets a share too.
     float facing = dot(N, L);
     diffuse += att * (0.25 + 0.75 * abs(facing));

@@ -9,6 +9,7 @@
 #include "content/track_loading.h"
 #include "frontend/career_state.h"
 #include "frontend/menu_framework.h"
+#include "render/frame_stages.h"
 #include "render/lights.h"
 #include "render/model_drawing.h"
 #include "render/post_processing.h"
@@ -323,6 +324,7 @@ void drawGarageScene() {
     // Lamps for this frame's camera; the environment view uses them too.
     chooseActiveLights(garageCameraEye(), garageCameraDirection(), false);
     drawEnvironmentView(false);
+    frameStage("environment");
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -331,9 +333,13 @@ void drawGarageScene() {
     const CarAppearance looks = appearanceOf(workingCar);
     const CarPlacement placement = displayPlacement(looks.carModel);
     drawOpaquePass(looks, placement);
+    frameStage("opaque");
     copyFrameInto(auxTarget1);
     drawGlassPass(looks, placement);
     copyFrameInto(auxTarget2);
+    frameStage("glass");
     composite();
+    frameStage("composite");
     glowPasses();
+    frameStage("glow");
 }

@@ -8,6 +8,7 @@
 #include "race/car_dynamics.h"
 #include "race/chase_camera.h"
 #include "render/lights.h"
+#include "render/model_drawing.h"
 #include "render/render_targets.h"
 #include "render/route_markers.h"
 #include "render/shader_programs.h"
@@ -16,6 +17,9 @@
 #include <GL/gl.h>
 
 namespace {
+
+// Round a car with its wheels and parts.
+constexpr float carBoundingRadius = 4.5f;
 
 void multMatrix(const Mat4& m) { glMultMatrixf(&m.m[0][0]); }
 
@@ -51,7 +55,8 @@ void drawRaceFrame() {
     bindEnvironmentView();
     for (int i = 0; i < raceCarCount && !skipSceneGeometry; ++i) {
         const CarPlacement& placement = raceCarPlacements[i];
-        if (!placement.shown) continue;
+        // Cars out of view (behind the camera) are not drawn.
+        if (!placement.shown || !sphereInView(posePosition(placement.body), carBoundingRadius)) continue;
         const CarAppearance& looks = raceCarSlots[i];
         if (carPartSets[bodyModelOf(looks.carModel)].body.empty()) drawStandInBox(placement);
         else drawCar(looks, liveryTexture[size_t(i)], placement);

@@ -232,6 +232,15 @@ void drawLitGroups(const SbmModel& model, float value0, float value1, float valu
     });
 }
 
+bool sphereInView(Vec3 centre, float radius) {
+    const ViewVolume volume = currentViewVolume();
+    for (const auto& plane : volume.planes) {
+        const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+        if (plane[0] * centre.x + plane[1] * centre.y + plane[2] * centre.z + plane[3] < -radius * length) return false;
+    }
+    return true;
+}
+
 void setDrawDistance(float distance) { drawDistance = distance > 0.0f ? distance : 0.0f; }
 
 CullReport cullReport() { return cullCounts; }

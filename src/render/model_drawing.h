@@ -34,6 +34,10 @@ void drawLitGroups(const SbmModel& model, float value0, float value1, float valu
 // in view. The environment view draws only what is near enough to show.
 void setDrawDistance(float distance);
 
+// Whether a sphere (in the coordinates being drawn in) touches the current
+// view volume: things wholly outside it need not be drawn.
+bool sphereInView(Vec3 centre, float radius);
+
 // How many chunks of cell-compiled models were drawn, and how many were looked
 // at, since the last reset (the benchmark's and the tests' view of the culling).
 struct CullReport {
