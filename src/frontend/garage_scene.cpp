@@ -320,6 +320,8 @@ bool garageShownBehind(int screen) { return screen != gameStates::pause; }
 void drawGarageScene() {
     if (!shadersReady()) return;
     refreshLivery();
+    // The drag reads the cursor in menu space, as the menus do.
+    updateMenuCursor();
     updateGarageCamera(frameTiming.frameTicks);
     // Lamps for this frame's camera; the environment view uses them too.
     chooseActiveLights(garageCameraEye(), garageCameraDirection(), false);
