@@ -17,6 +17,7 @@
 #include "frontend/career_state.h"
 #include "frontend/garage_scene.h"
 #include "frontend/menu_framework.h"
+#include "frontend/pause_menu.h"
 #include "platform/platform.h"
 #include "race/chase_camera.h"
 #include "race/race_flow.h"
@@ -38,10 +39,16 @@ namespace {
 
 bool loopEnded = false;
 
+// Escape pauses a running race, but not once the results show.
+bool pauseKeyTaken() { return KeyDown[keyCodes::escape] && GameState == gameStates::racing && !raceFinished; }
+
 float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
 
 void handleInputEvent(const platform::Event& event) {
     using platform::EventType;
+    // A click lands where the pointer is when the button goes down.
+    if (event.type == EventType::MouseMove || event.type == EventType::MouseDown || event.type == EventType::MouseUp)
+        setMenuCursorFromPixels(event.x, event.y);
     switch (event.type) {
     case EventType::KeyDown:
         if (event.key > 0 && event.key < 256) KeyDown[event.key] = 1;
@@ -82,6 +89,8 @@ void raceFrame() {
     frameStage("simulation");
     if ((countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) && !raceFinished) drawStartOverlay();
     if (raceFinished) drawResults();
+    // The frame Escape pauses on stays behind the pause screen.
+    if (pauseKeyTaken()) freezeRaceFrame();
 }
 
 void frontEndFrame() {
@@ -98,7 +107,7 @@ void frontEndFrame() {
         drawSceneWithGlow();
     }
     drawFrontEnd();
-    playHoverSounds();
+    menuHoverPass();
 }
 
 }  // namespace
@@ -167,13 +176,13 @@ bool drawFrame() {
 }
 
 void loopKeyChecks() {
-    if (KeyDown[keyCodes::escape] && GameState == gameStates::racing && !raceFinished) {
+    if (pauseKeyTaken()) {
         stopRaceMusic();
         GameState = gameStates::pause;
         shownScreen = gameStates::pause;
         screenFade = 0.0f;
     }
-    if (GameState == gameStates::options && optionsTab == 2) captureBindingKey(gameSettings.keys);
+    if (GameState == gameStates::options && subPage.shown == 2) captureBindingKey(gameSettings.keys);
     if (KeyDown[keyCodes::f1] && !loopFlags.keyLatch) {
         loopFlags.showFps = !loopFlags.showFps;
         loopFlags.keyLatch = true;

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "audio/music_stream.h"
 #include "audio/sound_device.h"
+#include "frontend/pause_menu.h"
 #include "race/car_control.h"
 #include "render/renderer_setup.h"
 
@@ -71,7 +72,10 @@ void destroyGameWindow() {
         platform::restoreDisplayMode();
         platform::showCursor(true);
     }
-    if (platform::windowExists()) deleteFonts();
+    if (platform::windowExists()) {
+        deleteFonts();
+        releaseFrozenFrame();
+    }
     platform::destroyWindow();
 }
 

@@ -7,9 +7,6 @@
 #include "content/livery.h"
 #include "content/texture_tables.h"
 #include "frontend/career_state.h"
-#include "race/ai_path.h"
-#include "race/car_sounds.h"
-#include "race/race_flow.h"
 #include "render/lights.h"
 #include "render/model_drawing.h"
 
@@ -99,8 +96,6 @@ bool loadTrack(int track, const TrackLoadOptions& options) {
         vinylsReleased = true;
     }
 
-    loadAiPath(track);
-
     trackLayers = TrackLayers{};
     trackLayers.collision = layer(inRange, dir + "map.sbm");
     trackLayers.collision->classifySurfaces();
@@ -120,21 +115,16 @@ bool loadTrack(int track, const TrackLoadOptions& options) {
     loadedTrack = track;
     loadedHeadless = headless;
 
-    const bool raceReady = setUpRace();
-
     if (!headless) {
         raceMusicChoice = std::rand() % 4;
         openRaceMusic(raceMusicFile(raceMusicChoice));
         if (gameSettings.music) startRaceMusic();
         loopFlags.musicFade = -1.5f;
     }
-    return raceReady;
+    return true;
 }
 
 void unloadTrack() {
-    stopRaceSounds();
-    releaseRaceWorld();
-
     trackLayers = TrackLayers{};
     loadedTrack = 0;
 
@@ -146,10 +136,6 @@ void unloadTrack() {
         closeRaceMusic();
         if (GameState != gameStates::racing && gameSettings.music) loopFlags.menuMusicPending = true;
     }
-
-    countdownActive = true;
-    raceFinished = false;
-    phaseTimer = 0.0f;
 
     // The garage is lit by its own lamps again.
     if (garageLayers.lights) lightsFrom(*garageLayers.lights);

@@ -1,6 +1,7 @@
 // Track loading: the five layers of a track slot (base/maps/1/ .. base/maps/30/),
-// the four race cars' looks and liveries, the AI path, the lights and the race
-// set-up; unloading when the race ends; and the garage set, loaded once.
+// the four race cars' looks and liveries, the lights and the race music;
+// unloading when the race ends; and the garage set, loaded once. The race flow
+// sets the race up on a loaded track (startRace).
 #pragma once
 
 #include "content/sbm_model.h"
@@ -39,8 +40,8 @@ struct TrackLoadOptions {
     // Opponents: a career race draws them from the current club's six cars, a
     // quick race from all eighteen.
     bool careerRace = false;
-    // Only what the simulation needs: the cars' looks, the AI path and the
-    // collision layer, then the race set-up. No GL, no music, no liveries.
+    // Only what the simulation needs: the cars' looks and the collision layer.
+    // No GL, no music, no liveries.
     bool headless = false;
 };
 
@@ -62,12 +63,10 @@ void fillRaceCarSlots(bool careerRace, bool paint);
 
 // Loads track `track` (1..30; any other number loads no layer files and leaves
 // the layers empty). Replaces the layers of a track still loaded. True when the
-// race is set up; false when the slot has no usable driving line
-// (base/maps/<N>/points/level.ai missing or damaged): the layers are loaded but
-// there is no world to race in.
+// layers are loaded (a missing layer file leaves its layer empty).
 bool loadTrack(int track, const TrackLoadOptions& options = {});
-// Ends the race: stops the race sounds and world, frees the five layers, closes
-// the race music, puts the garage's lights back and reloads the vinyl images.
+// Frees the five layers, closes the race music, puts the
+// garage's lights back and reloads the vinyl images.
 void unloadTrack();
 
 // The garage set, at the start-up hand-over: its four layers, the garage lights

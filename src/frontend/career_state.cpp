@@ -9,8 +9,12 @@
 
 CareerState careerState;
 CarConfig workingCar;
-bool careerRaceActive = false;
+int32_t quickRaceTrack = 1;
+int32_t quickRaceCar = 0;
 bool prizePending = false;
+bool careerRaceActive = false;
+
+int careerTrack() { return careerState.currentClub * 10 + careerState.currentRace; }
 
 namespace {
 

@@ -46,12 +46,17 @@ struct CareerState {
 extern CareerState careerState;
 extern CarConfig workingCar;
 
-// The race being loaded or run is a career race (set by the race start, kept
-// through a restart).
-extern bool careerRaceActive;
+// The race the menus chose, read by the race set-up, the HUD and the results.
+extern int32_t quickRaceTrack;  // 1..10
+extern int32_t quickRaceCar;    // 0..17
 // A career race's prize is still to be paid (or its stake taken); the results
 // clear it once they have settled the race.
 extern bool prizePending;
+// The race being loaded or run is a career race (set by the race start, kept
+// through a restart).
+extern bool careerRaceActive;
+// The track slot of the chosen career race: currentClub * 10 + currentRace.
+int careerTrack();
 
 constexpr const char* careerPath = "base/career.inf";
 

@@ -32,6 +32,7 @@ RaceClock lastLapTime;
 float stepDt = 0.0f;
 physics::PhysicsWorld* raceWorld = nullptr;
 int32_t introPath = 0;
+int32_t raceSetUpCount = 0;
 
 namespace {
 
@@ -93,8 +94,15 @@ Vec3 startPosition(int trackSlot) {
     return startPositions[trackSlot - 1];
 }
 
+bool startRace(int track, const TrackLoadOptions& options) {
+    if (loadTrack(track, options) && setUpRace()) return true;
+    leaveRace();
+    return false;
+}
+
 bool setUpRace() {
     // Laps, checkpoints and the computer drivers all need the line's start point.
+    loadAiPath(loadedTrack);
     if (aiPathLast < 0) {
         releaseRaceWorld();
         return false;
@@ -105,6 +113,7 @@ bool setUpRace() {
 
 void setUpRaceAt(Vec3 start, const SbmModel* collision) {
     releaseRaceWorld();
+    ++raceSetUpCount;
 
     playerPlace = 1;
     lapsTotal = 4;
@@ -159,6 +168,8 @@ void releaseRaceWorld() {
 }
 
 void leaveRace() {
+    stopRaceSounds();
+    releaseRaceWorld();
     unloadTrack();
     phaseTimer = 0.0f;
     countdownActive = true;

@@ -3,6 +3,7 @@
 // makes no GL calls, so a race also runs headless; only drawRaceFrame draws.
 #pragma once
 
+#include "content/track_loading.h"
 #include "physics/physics_world.h"
 #include "physics/vector_math.h"
 
@@ -58,17 +59,23 @@ extern int32_t introPath;
 // 9 and 13.5 further along +z). Slots outside 1..30 get the slot 1 position.
 Vec3 startPosition(int trackSlot);
 
-// Sets the race up on the loaded track (its collision layer, the AI path and the
-// slot from track loading): flags, clocks, camera, the world, the four cars.
-// Without a driving line (not even its start point) no race is set up: false,
-// and no world.
+// Loads track slot `track` (its layers, the cars' looks, the race music) and
+// sets the race up on it. False when the slot cannot be raced: its layers were
+// refused or it has no usable driving line; then nothing of it stays loaded.
+bool startRace(int track, const TrackLoadOptions& options = {});
+// Sets the race up on the loaded track: reads the slot's driving line
+// (base/maps/<N>/points/level.ai), then flags, clocks, camera, the world and the
+// four cars on its collision layer. Without a driving line (not even its start
+// point) no race is set up: false, and no world.
 bool setUpRace();
+// Races set up so far; tools notice a new race by it.
+extern int32_t raceSetUpCount;
 // The same on a given collision model and grid position (tests and tools).
 void setUpRaceAt(Vec3 start, const SbmModel* collision);
 // Stops the race sounds and destroys the world with every body in it.
 void releaseRaceWorld();
-// Leaves the race for the menus: world, track layers and race music released,
-// start-of-race flags reset.
+// Leaves the race for the menus (or a restart): world, race sounds, track
+// layers and race music released, start-of-race flags reset.
 void leaveRace();
 
 // The smoothed step of one frame of f hundredths (updates stepDt). True when the

@@ -18,7 +18,7 @@ namespace {
 class ComputerRace : public RaceFixture {
 protected:
     void TearDown() override {
-        if (loadedTrack != 0) unloadTrack();
+        leaveRace();
         RaceFixture::TearDown();
     }
     // Loads a slot headless from the working directory's base/.
@@ -27,7 +27,7 @@ protected:
         loadPresetConfig(0);
         TrackLoadOptions options;
         options.headless = true;
-        return loadTrack(slot, options);
+        return startRace(slot, options);
     }
 };
 

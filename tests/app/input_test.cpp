@@ -116,12 +116,12 @@ TEST(KeyCapture, KeyWithoutSelectedSlotIsIgnoredAndOneKeyMayServeTwoActions) {
 TEST(LoopKeyChecks, CaptureRunsOnlyOnTheControlsTab) {
     resetInput();
     GameState = gameStates::options;
-    optionsTab = 1;
+    subPage.shown = 1;
     selectedBinding = 0;
     KeyDown[0x41] = 1;
     loopKeyChecks();
     EXPECT_EQ(selectedBinding, 0);
-    optionsTab = 2;
+    subPage.shown = 2;
     loopKeyChecks();
     EXPECT_EQ(gameSettings.keys[0], 0x41);
     EXPECT_EQ(selectedBinding, -1);

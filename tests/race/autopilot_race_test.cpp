@@ -80,7 +80,7 @@ TEST_F(AutopilotRace, FinishesTheGeneratedFirstCircuit) {
     loadPresetConfig(9);
     TrackLoadOptions options;
     options.headless = true;
-    loadTrack(1, options);
+    startRace(1, options);
     fs::current_path(previous);
     ASSERT_GE(aiPathLast, 1);
     resetAutopilot();
@@ -88,5 +88,5 @@ TEST_F(AutopilotRace, FinishesTheGeneratedFirstCircuit) {
     const Result result = drive(60000, 2.0f);
     EXPECT_TRUE(result.finished) << "after " << result.frames << " frames, laps " << player().lapsDone;
     EXPECT_EQ(result.laps.size(), result.finished ? 4u : result.laps.size());
-    unloadTrack();
+    leaveRace();
 }

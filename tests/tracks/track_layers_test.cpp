@@ -93,7 +93,7 @@ TEST_F(TrackLayersTest, LoadsTheFiveLayersAndUnloadingLeavesNothing) {
 
     raceFinished = true;
     phaseTimer = 5.0f;
-    unloadTrack();
+    leaveRace();
 
     EXPECT_EQ(loadedTrack, 0);
     EXPECT_FALSE(trackLayers.collision);

@@ -55,10 +55,9 @@ int benchSim(const std::vector<std::string>& args) {
     trafficLevel = traffic;
     TrackLoadOptions load;
     load.headless = true;
-    if (!loadTrack(track, load)) {
+    if (!startRace(track, load)) {
         std::fprintf(stderr, "nightrun-lab bench-sim: track %d has no driving line (%s missing or damaged)\n", track,
                      aiPathFile(track).c_str());
-        if (loadedTrack != 0) unloadTrack();
         return 1;
     }
     resetAutopilot();
@@ -79,7 +78,7 @@ int benchSim(const std::vector<std::string>& args) {
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     const bool finished = raceFinished;
-    unloadTrack();
+    leaveRace();
 
     std::sort(times.begin(), times.end());
     std::printf("track=%d frames=%ld traffic=%d median_ms=%.4f p99_ms=%.4f max_ms=%.4f finished=%d\n", track, frames,

@@ -270,10 +270,8 @@ void traceCars() {
 }
 
 // Scripted key presses go straight into the held-key table when there is no window.
-void applyKeyEvents(const ScriptedEvents& events) {
-    auto range = events.equal_range(currentFrame);
-    for (auto it = range.first; it != range.second; ++it) {
-        const platform::Event& e = it->second;
+void applyKeyEvents(ScriptedEvents& events) {
+    for (const platform::Event& e : takeDueSteps(events, currentFrame, GameState, 800, 600).events) {
         if (e.key <= 0 || e.key >= 256) continue;
         if (e.type == platform::EventType::KeyDown) KeyDown[e.key] = 1;
         if (e.type == platform::EventType::KeyUp) KeyDown[e.key] = 0;
@@ -282,7 +280,7 @@ void applyKeyEvents(const ScriptedEvents& events) {
 
 // The race without window or GL: collision layer, path and physics, and the
 // car sounds when they are captured.
-long runHeadless(const ScriptedEvents& events) {
+long runHeadless(ScriptedEvents& events) {
     applySoundOptions();
     if (!options.audioCapture.empty()) {
         requestAudioCapture(true);
@@ -300,7 +298,7 @@ long runHeadless(const ScriptedEvents& events) {
         fillCarPresets(careerState);
         loadPresetConfig(options.car);
     }
-    if (!loadTrack(options.track, load)) {
+    if (!startRace(options.track, load)) {
         noDrivingLine = true;
         return 0;
     }
@@ -325,7 +323,7 @@ long runHeadless(const ScriptedEvents& events) {
 
 // The real frame driver on the test back end: a hidden window, the race scene,
 // HUD, start overlay and results as the game draws them.
-long runWindowed(const ScriptedEvents& events, bool& started) {
+long runWindowed(ScriptedEvents& events, bool& started) {
     platform::TestBackend backend;
     platform::installTestBackend(&backend);
     beforePresent = takeShots;
@@ -345,7 +343,7 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
         if (options.reflections >= 0) gameSettings.reflections = options.reflections;
         if (!options.career) loadPresetConfig(options.car);
         GameState = gameStates::racing;
-        noDrivingLine = !loadTrack(options.track, load);
+        noDrivingLine = !startRace(options.track, load);
         if (options.autopilot) resetAutopilot();
 
         const float ticks = options.frameMs > 100 ? 0.0f : 0.1f * float(options.frameMs);
@@ -353,8 +351,9 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
         bool running = !noDrivingLine;
         for (currentFrame = 0; currentFrame < options.frames && running; ++currentFrame) {
             if (currentFrame >= options.drawFrom) {
-                auto range = events.equal_range(currentFrame);
-                for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
+                DueSteps due = takeDueSteps(events, currentFrame, GameState, gameSettings.width, gameSettings.height);
+                for (const platform::Event& e : due.events) backend.events.push_back(e);
+                for (const std::string& path : due.shots) options.shots.push_back({currentFrame, path});
             }
             if (options.autopilot && GameState == gameStates::racing) autopilotFrame(ticks);
             backend.clockMs += uint32_t(options.frameMs);
@@ -385,7 +384,7 @@ long runWindowed(const ScriptedEvents& events, bool& started) {
             if (GameState != gameStates::racing) break;
             if (outcome.finished && currentFrame >= lastShot && !options.career) break;
         }
-        if (loadedTrack != 0) unloadTrack();
+        if (loadedTrack != 0) leaveRace();
         finishAudioCapture();
         closeSoundDevice();
         destroyGameWindow();
@@ -435,7 +434,7 @@ void reportNoDrivingLine() {
 void holdOnGrid(RaceCar& car, float) { holdCar(car); }
 
 // One race with the options set; 0 when it ran, 1 when it could not start.
-int raceOnce(const ScriptedEvents& events) {
+int raceOnce(ScriptedEvents& events) {
     static void (*const computerDrivers)(RaceCar&, float) = computerDriverUpdate;
     computerDriverUpdate = options.idleOpponents ? holdOnGrid : computerDrivers;
     lapsReported = 0;
@@ -454,7 +453,7 @@ int raceOnce(const ScriptedEvents& events) {
             return 1;
         }
     }
-    if (options.headless && loadedTrack != 0) unloadTrack();
+    if (options.headless && loadedTrack != 0) leaveRace();
     if (options.headless && audioCaptureActive()) {
         finishAudioCapture();
         closeSoundDevice();
@@ -521,7 +520,8 @@ int runRaceAll(const std::vector<std::string>& args) {
         options.headless = headless;
         options.autopilot = true;
         options.frames = frames >= 0 ? frames : 20L * 60L * 1000L / options.frameMs;
-        if (raceOnce(ScriptedEvents{}) != 0) {
+        ScriptedEvents none;
+        if (raceOnce(none) != 0) {
             failed = true;
             aiLapsMin = 0;
             continue;

@@ -3,10 +3,15 @@
 #include "scripted_events.h"
 
 #include "app/game_state.h"
+#include "app/input.h"
 #include "app/main_loop.h"
 #include "app/settings.h"
 #include "audio/audio_capture.h"
+#include "content/track_loading.h"
+#include "frontend/career_state.h"
 #include "platform/test_backend.h"
+#include "race/autopilot.h"
+#include "race/race_flow.h"
 #include "render/screenshot.h"
 
 #include <cstdio>
@@ -16,6 +21,39 @@ namespace {
 
 std::vector<ShotRequest> pendingShots;
 long currentFrame = 0;
+
+// The autopilot drives every race the game starts.
+struct AutopilotRun {
+    bool enabled = false;
+    int32_t raceSeen = -1;   // raceSetUpCount of the race it learnt
+    bool driving = false;
+    bool finishReported = false;
+};
+AutopilotRun autopilot;
+
+void driveRaces(float ticks) {
+    if (GameState == gameStates::racing && raceWorld) {
+        if (raceSetUpCount != autopilot.raceSeen) {
+            autopilot.raceSeen = raceSetUpCount;
+            autopilot.finishReported = false;
+            resetAutopilot();
+        }
+        autopilotFrame(ticks);
+        autopilot.driving = true;
+    } else if (autopilot.driving) {
+        releaseAutopilotKeys();
+        autopilot.driving = false;
+    }
+}
+
+// One line per race the player finishes, with the place the race gave.
+void reportFinishedRace() {
+    if (GameState != gameStates::racing || !raceFinished || autopilot.finishReported) return;
+    autopilot.finishReported = true;
+    std::printf("race track=%d career=%d place=%d time=%s\n", loadedTrack, careerRaceActive ? 1 : 0, playerPlace,
+                formatClock(raceClock).c_str());
+    std::fflush(stdout);
+}
 
 void takeShots() {
     for (const ShotRequest& shot : pendingShots) {
@@ -31,6 +69,8 @@ int runProgram(const std::vector<std::string>& args) {
     std::string eventsPath;
     std::string audioCapture;
     platform::TestBackend backend;
+    autopilot = AutopilotRun{};
+    pendingShots.clear();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         bool hasValue = i + 1 < args.size();
@@ -42,6 +82,8 @@ int runProgram(const std::vector<std::string>& args) {
             eventsPath = args[++i];
         } else if (a == "--audio-capture" && hasValue) {
             audioCapture = args[++i];
+        } else if (a == "--autopilot") {
+            autopilot.enabled = true;
         } else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -81,14 +123,18 @@ int runProgram(const std::vector<std::string>& args) {
     StartupResult start = startupSequence();
     if (start == StartupResult::Ok) {
         bool running = true;
+        const float ticks = frameMs > 100 ? 0.0f : 0.1f * float(frameMs);
         for (currentFrame = 0; currentFrame < frames && running; ++currentFrame) {
-            auto range = events.equal_range(currentFrame);
-            for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
+            DueSteps due = takeDueSteps(events, currentFrame, GameState, gameSettings.width, gameSettings.height);
+            for (const platform::Event& e : due.events) backend.events.push_back(e);
+            for (const std::string& path : due.shots) pendingShots.push_back({currentFrame, path});
+            if (autopilot.enabled) driveRaces(ticks);
             backend.clockMs += static_cast<uint32_t>(frameMs);
             bool framePass = false;
             while ((running = mainLoopPass(framePass)) && !framePass) {}
             if (framePass) ++framesRun;
             if (!audioCapture.empty()) renderAudioCapture(frameMs / 1000.0);
+            reportFinishedRace();
         }
         quit = !running;
         if (!audioCapture.empty() && !writeCapturedAudio(audioCapture)) {
@@ -108,7 +154,7 @@ int runProgram(const std::vector<std::string>& args) {
 
 LabCommand runCommand("run",
                       "--frames N [--frame-ms T] [--events FILE] [--shot FRAME:FILE.png ...] [--answer yes|no] "
-                      "[--audio-capture FILE.wav]",
+                      "[--audio-capture FILE.wav] [--autopilot]",
                       runProgram);
 
 }  // namespace

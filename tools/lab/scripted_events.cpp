@@ -1,12 +1,28 @@
 #include "scripted_events.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
+
+namespace {
+
+bool parseNumber(const std::string& text, long& value, int base = 10) {
+    try {
+        size_t used = 0;
+        value = std::stol(text, &used, base);
+        return used == text.size();
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
 
 bool parseScriptedEvents(const std::string& text, ScriptedEvents& events, std::string& error) {
     std::istringstream lines(text);
     std::string line;
     int lineNumber = 0;
+    bool ordered = true;  // only absolute frames: sorted by frame
     while (std::getline(lines, line)) {
         ++lineNumber;
         std::istringstream words(line);
@@ -16,34 +32,30 @@ bool parseScriptedEvents(const std::string& text, ScriptedEvents& events, std::s
             error = "line " + std::to_string(lineNumber) + ": " + why;
             return false;
         };
-        long frame = 0;
-        try {
-            size_t used = 0;
-            frame = std::stol(first, &used);
-            if (used != first.size() || frame < 0) return fail("bad frame number '" + first + "'");
-        } catch (...) {
+        ScriptStep step;
+        step.relative = first[0] == '+';
+        if (!parseNumber(step.relative ? first.substr(1) : first, step.frame) || step.frame < 0 ||
+            first == "+")
             return fail("bad frame number '" + first + "'");
-        }
         std::string kind;
         if (!(words >> kind)) return fail("missing event");
-        platform::Event e;
+        platform::Event& e = step.event;
         if (kind == "keydown" || kind == "keyup") {
             std::string code;
+            long vk = 0;
             if (!(words >> code)) return fail("missing key code");
-            unsigned long vk = 0;
-            try {
-                size_t used = 0;
-                vk = std::stoul(code, &used, 16);
-                if (used != code.size()) return fail("bad key code '" + code + "'");
-            } catch (...) {
-                return fail("bad key code '" + code + "'");
-            }
-            if (vk == 0 || vk > 255) return fail("key code out of range");
+            if (!parseNumber(code, vk, 16)) return fail("bad key code '" + code + "'");
+            if (vk <= 0 || vk > 255) return fail("key code out of range");
             e.type = kind == "keydown" ? platform::EventType::KeyDown : platform::EventType::KeyUp;
             e.key = static_cast<int>(vk);
         } else if (kind == "move") {
             if (!(words >> e.x >> e.y)) return fail("move needs X Y");
             e.type = platform::EventType::MouseMove;
+        } else if (kind == "click") {
+            if (!(words >> step.x >> step.y)) return fail("click needs X Y");
+            if (step.x < 0 || step.x >= 800 || step.y < 0 || step.y >= 600)
+                return fail("click X Y lies outside the 800 x 600 menu space");
+            step.kind = ScriptStep::Kind::Click;
         } else if (kind == "press" || kind == "release") {
             std::string which;
             if (!(words >> which) || (which != "left" && which != "right")) return fail("needs left or right");
@@ -56,10 +68,24 @@ bool parseScriptedEvents(const std::string& text, ScriptedEvents& events, std::s
             e.type = platform::EventType::Deactivate;
         } else if (kind == "close") {
             e.type = platform::EventType::Close;
+        } else if (kind == "wait") {
+            long state = 0;
+            std::string word;
+            if (!(words >> word) || !parseNumber(word, state)) return fail("wait needs a game state number");
+            step.kind = ScriptStep::Kind::Wait;
+            step.state = int32_t(state);
+        } else if (kind == "shot") {
+            if (!(words >> step.path)) return fail("shot needs a file name");
+            step.kind = ScriptStep::Kind::Shot;
         } else {
             return fail("unknown event '" + kind + "'");
         }
-        events.emplace(frame, e);
+        if (step.relative || step.kind == ScriptStep::Kind::Wait) ordered = false;
+        events.steps.push_back(step);
+    }
+    if (ordered) {
+        std::stable_sort(events.steps.begin(), events.steps.end(),
+                         [](const ScriptStep& a, const ScriptStep& b) { return a.frame < b.frame; });
     }
     return true;
 }
@@ -73,6 +99,43 @@ bool loadScriptedEvents(const std::string& path, ScriptedEvents& events, std::st
     std::stringstream text;
     text << file.rdbuf();
     return parseScriptedEvents(text.str(), events, error);
+}
+
+DueSteps takeDueSteps(ScriptedEvents& events, long frame, int32_t gameState, int width, int height) {
+    DueSteps due;
+    while (!events.finished()) {
+        const ScriptStep& step = events.steps[events.next];
+        const long when = step.relative ? events.lastRun + step.frame : step.frame;
+        if (frame < when) break;
+        if (step.kind == ScriptStep::Kind::Wait && gameState != step.state) break;
+        switch (step.kind) {
+        case ScriptStep::Kind::Event:
+            due.events.push_back(step.event);
+            break;
+        case ScriptStep::Kind::Click: {
+            platform::Event e;
+            e.type = platform::EventType::MouseMove;
+            // The smallest pixel that maps back onto (or just past) the menu unit.
+            e.x = (step.x * width + 799) / 800;
+            e.y = (step.y * height + 599) / 600;
+            due.events.push_back(e);
+            e.type = platform::EventType::MouseDown;
+            e.button = platform::MouseButton::Left;
+            due.events.push_back(e);
+            e.type = platform::EventType::MouseUp;
+            due.events.push_back(e);
+            break;
+        }
+        case ScriptStep::Kind::Shot:
+            due.shots.push_back(step.path);
+            break;
+        case ScriptStep::Kind::Wait:
+            break;
+        }
+        events.lastRun = frame;
+        ++events.next;
+    }
+    return due;
 }
 
 bool parseShotRequest(const std::string& text, ShotRequest& shot) {
