@@ -17,6 +17,7 @@
 #include "audio/sound_device.h"
 #include "content/track_loading.h"
 #include "frontend/career_state.h"
+#include "frontend/menu_framework.h"
 #include "platform/test_backend.h"
 #include "race/ai_driver.h"
 #include "race/ai_path.h"
@@ -271,7 +272,7 @@ void traceCars() {
 
 // Scripted key presses go straight into the held-key table when there is no window.
 void applyKeyEvents(ScriptedEvents& events) {
-    for (const platform::Event& e : takeDueSteps(events, currentFrame, GameState, 800, 600).events) {
+    for (const platform::Event& e : takeDueSteps(events, currentFrame, GameState, shownScreen, 800, 600).events) {
         if (e.key <= 0 || e.key >= 256) continue;
         if (e.type == platform::EventType::KeyDown) KeyDown[e.key] = 1;
         if (e.type == platform::EventType::KeyUp) KeyDown[e.key] = 0;
@@ -351,7 +352,8 @@ long runWindowed(ScriptedEvents& events, bool& started) {
         bool running = !noDrivingLine;
         for (currentFrame = 0; currentFrame < options.frames && running; ++currentFrame) {
             if (currentFrame >= options.drawFrom) {
-                DueSteps due = takeDueSteps(events, currentFrame, GameState, gameSettings.width, gameSettings.height);
+                DueSteps due =
+                    takeDueSteps(events, currentFrame, GameState, shownScreen, gameSettings.width, gameSettings.height);
                 for (const platform::Event& e : due.events) backend.events.push_back(e);
                 for (const std::string& path : due.shots) options.shots.push_back({currentFrame, path});
             }

@@ -9,6 +9,7 @@
 #include "audio/audio_capture.h"
 #include "content/track_loading.h"
 #include "frontend/career_state.h"
+#include "frontend/menu_framework.h"
 #include "platform/test_backend.h"
 #include "race/autopilot.h"
 #include "race/race_flow.h"
@@ -125,7 +126,7 @@ int runProgram(const std::vector<std::string>& args) {
         bool running = true;
         const float ticks = frameMs > 100 ? 0.0f : 0.1f * float(frameMs);
         for (currentFrame = 0; currentFrame < frames && running; ++currentFrame) {
-            DueSteps due = takeDueSteps(events, currentFrame, GameState, gameSettings.width, gameSettings.height);
+            DueSteps due = takeDueSteps(events, currentFrame, GameState, shownScreen, gameSettings.width, gameSettings.height);
             for (const platform::Event& e : due.events) backend.events.push_back(e);
             for (const std::string& path : due.shots) pendingShots.push_back({currentFrame, path});
             if (autopilot.enabled) driveRaces(ticks);

@@ -69,11 +69,11 @@ bool parseScriptedEvents(const std::string& text, ScriptedEvents& events, std::s
         } else if (kind == "close") {
             e.type = platform::EventType::Close;
         } else if (kind == "wait") {
-            long state = 0;
+            long screen = 0;
             std::string word;
-            if (!(words >> word) || !parseNumber(word, state)) return fail("wait needs a game state number");
+            if (!(words >> word) || !parseNumber(word, screen)) return fail("wait needs a screen number");
             step.kind = ScriptStep::Kind::Wait;
-            step.state = int32_t(state);
+            step.screen = int32_t(screen);
         } else if (kind == "shot") {
             if (!(words >> step.path)) return fail("shot needs a file name");
             step.kind = ScriptStep::Kind::Shot;
@@ -101,13 +101,14 @@ bool loadScriptedEvents(const std::string& path, ScriptedEvents& events, std::st
     return parseScriptedEvents(text.str(), events, error);
 }
 
-DueSteps takeDueSteps(ScriptedEvents& events, long frame, int32_t gameState, int width, int height) {
+DueSteps takeDueSteps(ScriptedEvents& events, long frame, int32_t gameState, int32_t shownScreen, int width,
+                      int height) {
     DueSteps due;
     while (!events.finished()) {
         const ScriptStep& step = events.steps[events.next];
         const long when = step.relative ? events.lastRun + step.frame : step.frame;
         if (frame < when) break;
-        if (step.kind == ScriptStep::Kind::Wait && gameState != step.state) break;
+        if (step.kind == ScriptStep::Kind::Wait && (gameState != step.screen || shownScreen != step.screen)) break;
         switch (step.kind) {
         case ScriptStep::Kind::Event:
             due.events.push_back(step.event);

@@ -3,7 +3,8 @@
 //   WHAT  "keydown VK", "keyup VK" (VK in hex), "move X Y" (window pixels),
 //         "press left|right", "release left|right", "click X Y" (a left click in
 //         the 800 x 600 menu space), "activate", "deactivate", "close",
-//         "wait STATE" (holds the script until GameState is STATE),
+//         "wait SCREEN" (holds the script until that screen is on view, 0 until
+//         a race runs),
 //         "shot FILE.png" (a screenshot of that frame).
 // Steps run in the order written. Blank lines and lines starting with # are skipped.
 #pragma once
@@ -21,7 +22,7 @@ struct ScriptStep {
     Kind kind = Kind::Event;
     platform::Event event;
     int x = 0, y = 0;     // a click, in menu units
-    int32_t state = 0;    // what a wait waits for
+    int32_t screen = 0;   // what a wait waits for
     std::string path;     // a screenshot's file
 };
 
@@ -44,8 +45,10 @@ struct DueSteps {
     std::vector<platform::Event> events;
     std::vector<std::string> shots;
 };
-// Runs every step that is due at `frame` with the game in `gameState`.
-DueSteps takeDueSteps(ScriptedEvents& events, long frame, int32_t gameState, int width, int height);
+// Runs every step that is due at `frame`, with the game going to `gameState`
+// and showing `shownScreen`.
+DueSteps takeDueSteps(ScriptedEvents& events, long frame, int32_t gameState, int32_t shownScreen, int width,
+                      int height);
 
 // Common options: "FRAME:FILE.png" screenshot requests.
 struct ShotRequest {
