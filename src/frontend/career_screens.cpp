@@ -225,14 +225,15 @@ const MenuButton quickRaceButtons[] = {
 
 void drawLoadingTransition() {
     const float scale = 1.0f + 0.25f * std::sin(menuLook.alpha * 3.1416f);
+    // Once the picture is fully up the race is loaded; the liveries are painted
+    // in the frame buffer, so the picture is drawn over them afterwards.
+    if (screenFade >= 0.99f) startChosenRace();
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     centredQuad(BmpTable[menuImages::loading], 400.0f, 300.0f, 800.0f * scale, 600.0f * scale);
     textAlpha = 1.0f;
     printText(680.0f, 10.0f, "Loading...");
     textAlpha = menuLook.alpha;
-    // The picture is up: the race is loaded behind it.
-    if (screenFade >= 0.99f) startChosenRace();
 }
 
 void raceCouldNotStart(bool careerRace) {
