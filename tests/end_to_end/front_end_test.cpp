@@ -39,11 +39,13 @@ TEST(FrontEndTour, EveryScreenIsVisitedAndPhotographed) {
 
 // New career -> Race -> Start -> the autopilot races -> the results -> the hub
 // -> Quit: the career file holds the prize of the place the race reported.
+// Disabled until the results panel pays the prize and hands the race back to
+// the hub; without it the race never returns to the menus.
 TEST(FrontEndCareer, DISABLED_ACareerRaceFromTheMenusPaysItsPlaceIntoTheCareerFile) {
     ScopedTempDir dir;
     linkGeneratedContent(dir.path() / "base");
     std::string output;
-    ASSERT_EQ(runCommand(labRun("--frames 12000 --frame-ms 40 --autopilot --events " +
+    ASSERT_EQ(runCommand(labRun("--frames 10000 --frame-ms 50 --autopilot --events " +
                                 eventsFile("career_race.events")),
                          output),
               0)
