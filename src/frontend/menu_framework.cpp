@@ -100,10 +100,18 @@ void drawButtons(const MenuScreen& screen) {
 void drawNotice(float ticks) {
     if (noticeTimer <= 0.0f) return;
     noticeTimer -= 0.01f * ticks;
+    const float alpha = std::clamp(noticeTimer, 0.0f, 1.0f);
     const float x = 400.0f - 5.0f * float(std::strlen(noticeText));
-    textStyle = textStyles::orange;
-    textAlpha = std::clamp(noticeTimer, 0.0f, 1.0f);
+    // On a dark bar, so it reads over any screen.
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.8f * alpha);
+    glRectf(0.0f, 564.0f, 800.0f, 592.0f);
+    glEnable(GL_TEXTURE_2D);
+    textStyle = textStyles::orange;
+    textAlpha = alpha;
     printText(x, 575.0f, "%s", noticeText);
     textStyle = textStyles::white;
 }
