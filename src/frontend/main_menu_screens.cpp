@@ -63,7 +63,6 @@ const MenuButton mainMenuButtons[] = {
 
 void drawQuitQuestion() {
     footerBar();
-    glEnable(GL_BLEND);
     printLargeText(40.0f, 40.0f + menuLook.bounce, "Do you realy want to quit?");
 }
 
@@ -78,7 +77,6 @@ const MenuButton quitButtons[] = {
 
 void drawCareerMenu() {
     BottomBand();
-    glEnable(GL_BLEND);
     printLargeText(40.0f, 40.0f, "Nightrun Career");
 }
 
@@ -99,7 +97,6 @@ const MenuButton careerMenuButtons[] = {
 void drawInformation() {
     footerBar();
     centrePanel();
-    glEnable(GL_BLEND);
     textStyle = textStyles::orange;
     printLargeText(330.0f, 510.0f, "Information");
     static const struct {

@@ -91,7 +91,6 @@ void drawButtons(const MenuScreen& screen) {
     textAlpha = menuLook.alpha;
     for (const MenuButton& b : screen.buttons) {
         if (b.look != ButtonLook::Icon || !b.label || b.slot < 0 || !rowEnabled(b) || !hoverFlags[b.slot]) continue;
-        glEnable(GL_BLEND);
         printText(screen.labelX, screen.labelY, "%s", b.label);
         break;
     }

@@ -375,6 +375,5 @@ void centredQuad(uint32_t texture, float cx, float cy, float width, float height
 void cashLine() {
     textStyle = textStyles::white;
     textAlpha = menuLook.alpha;
-    glEnable(GL_BLEND);
     printLargeText(270.0f, 38.0f + menuLook.bounce, "Cash: $%2i", int(careerState.cash));
 }
