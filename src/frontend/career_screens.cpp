@@ -128,7 +128,7 @@ void drawCompetitions() {
     textAlpha = menuLook.alpha * menuLook.subPageAlpha;
     if (subPage.settled()) selectionView.shownRace = careerState.currentRace;
     printLargeText(333.0f, 350.0f, "  Race %2i", selectionView.shownRace);
-    printText(335.0f, 150.0f, "Stake: $%2i", int(careerState.stake));
+    printText(335.0f, 150.0f, "Stake: $%2i", wholeDollars(careerState.stake));
     printText(190.0f, 120.0f, "You can increase the amount of prize money");
     printText(190.0f, 100.0f, "        staking on your victory.");
     textStyle = textStyles::white;

@@ -295,6 +295,7 @@ void ItemCarousel(int icon, int count, int numberBase) {
 
 void RatingBar(RatingKind kind, float value, float x, float y) {
     float& v = displayedRating[int(kind)];
+    if (!(value == value)) value = 0.5f;  // a damaged car record
     const float step = 0.00075f * ticks();
     if (v < value) v = std::min(value, v + step);
     else v = std::max(value, v - step);
@@ -375,5 +376,10 @@ void centredQuad(uint32_t texture, float cx, float cy, float width, float height
 void cashLine() {
     textStyle = textStyles::white;
     textAlpha = menuLook.alpha;
-    printLargeText(270.0f, 38.0f + menuLook.bounce, "Cash: $%2i", int(careerState.cash));
+    printLargeText(270.0f, 38.0f + menuLook.bounce, "Cash: $%2i", wholeDollars(careerState.cash));
+}
+
+int wholeDollars(float dollars) {
+    if (!(dollars == dollars)) return 0;
+    return int(std::clamp(dollars, -2.0e9f, 2.0e9f));
 }

@@ -78,3 +78,5 @@ void fullScreenImage(uint32_t texture);
 void centredQuad(uint32_t texture, float cx, float cy, float width, float height);
 // Large "Cash: $N" at the cash line, moving with the bounce.
 void cashLine();
+// Dollars as a whole number to print, whatever a career file held (NaN shows 0).
+int wholeDollars(float dollars);

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace fs = std::filesystem;
 
@@ -173,4 +174,27 @@ TEST_F(DamagedCircuit, AQuickRaceThatCannotLoadReturnsToQuickRace) {
     ASSERT_TRUE(runUntil(gameStates::quickRace, 200));
     EXPECT_EQ(raceWorld, nullptr);
     EXPECT_NE(std::string(menuNotice()), "");
+}
+
+TEST_F(MenuRun, ADamagedCareerIsKeptToTheTablesByTheScreens) {
+    careerState.currentClub = 7;
+    careerState.currentRace = -3;
+    careerState.clubProgress[0] = 0;
+    careerState.clubProgress[1] = 99;
+    careerState.clubProgress[2] = -5;
+    careerState.cash = std::numeric_limits<float>::quiet_NaN();
+    careerState.stake = 1e30f;
+    clickAndSettle(80, at::bottomRowY);
+    clickAndSettle(560, at::bottomRowY);  // Continue career
+    ASSERT_EQ(GameState, gameStates::careerHub);
+    clickAndSettle(at::race, at::bottomRowY);
+    ASSERT_EQ(GameState, gameStates::competitions);
+    EXPECT_EQ(careerState.currentClub, 2);
+    EXPECT_EQ(careerState.currentRace, 1);
+    EXPECT_EQ(careerState.stake, 0.0f);
+    click(at::stakePlusX, at::stakeY);  // no cash to stake
+    EXPECT_EQ(careerState.stake, 0.0f);
+    clickAndSettle(at::clubX[1], at::clubY);
+    EXPECT_EQ(careerState.currentRace, 10);
+    EXPECT_EQ(selectionView.previewedTrack, 20);
 }
