@@ -69,7 +69,7 @@ struct MenuButton {
     bool bounces = false;        // the anchor (and label) move with the bounce b
     int icon = 31;               // atlas cell of an Icon button
     bool mirrored = false;       // arrows: the right-pointing (increasing) one
-    const char* label = nullptr; // Text: printed under the face; Icon: printed at the screen's label place while hovered
+    const char* label = nullptr; // Text: printed on the face; Icon: printed at the screen's label place when hovered
     MenuRect click = {};
     MenuRect hover = {};         // when empty, the click rectangle
     bool inclusive = false;      // bounds include their edges

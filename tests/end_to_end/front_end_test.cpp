@@ -25,7 +25,8 @@ TEST(FrontEndTour, EveryScreenIsVisitedAndPhotographed) {
     ScopedTempDir dir;
     linkGeneratedContent(dir.path() / "base");
     std::string output;
-    ASSERT_EQ(runCommand(labRun("--frames 3000 --frame-ms 20 --events " + eventsFile("tour.events")), output), 0) << output;
+    const std::string tour = "--frames 3000 --frame-ms 20 --events " + eventsFile("tour.events");
+    ASSERT_EQ(runCommand(labRun(tour), output), 0) << output;
     EXPECT_NE(output.find("quit=1"), std::string::npos) << output;
     for (const char* shot : {"main_menu", "quit_question", "information", "options", "career_menu", "career_hub",
                              "tech_tuning", "competitions", "quick_race", "loading_race", "pause",

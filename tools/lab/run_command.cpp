@@ -28,15 +28,14 @@ struct AutopilotRun {
     bool enabled = false;
     int32_t raceSeen = -1;   // raceSetUpCount of the race it learnt
     bool driving = false;
-    bool finishReported = false;
 };
 AutopilotRun autopilot;
+int32_t finishReported = -1;  // raceSetUpCount of the last race reported
 
 void driveRaces(float ticks) {
     if (GameState == gameStates::racing && raceWorld) {
         if (raceSetUpCount != autopilot.raceSeen) {
             autopilot.raceSeen = raceSetUpCount;
-            autopilot.finishReported = false;
             resetAutopilot();
         }
         autopilotFrame(ticks);
@@ -49,8 +48,8 @@ void driveRaces(float ticks) {
 
 // One line per race the player finishes, with the place the race gave.
 void reportFinishedRace() {
-    if (GameState != gameStates::racing || !raceFinished || autopilot.finishReported) return;
-    autopilot.finishReported = true;
+    if (GameState != gameStates::racing || !raceFinished || finishReported == raceSetUpCount) return;
+    finishReported = raceSetUpCount;
     std::printf("race track=%d career=%d place=%d time=%s\n", loadedTrack, careerRaceActive ? 1 : 0, playerPlace,
                 formatClock(raceClock).c_str());
     std::fflush(stdout);
@@ -71,6 +70,7 @@ int runProgram(const std::vector<std::string>& args) {
     std::string audioCapture;
     platform::TestBackend backend;
     autopilot = AutopilotRun{};
+    finishReported = -1;
     pendingShots.clear();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -126,7 +126,8 @@ int runProgram(const std::vector<std::string>& args) {
         bool running = true;
         const float ticks = frameMs > 100 ? 0.0f : 0.1f * float(frameMs);
         for (currentFrame = 0; currentFrame < frames && running; ++currentFrame) {
-            DueSteps due = takeDueSteps(events, currentFrame, GameState, shownScreen, gameSettings.width, gameSettings.height);
+            DueSteps due =
+                takeDueSteps(events, currentFrame, GameState, shownScreen, gameSettings.width, gameSettings.height);
             for (const platform::Event& e : due.events) backend.events.push_back(e);
             for (const std::string& path : due.shots) pendingShots.push_back({currentFrame, path});
             if (autopilot.enabled) driveRaces(ticks);
