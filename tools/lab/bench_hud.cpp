@@ -73,7 +73,7 @@ int benchHud(const std::vector<std::string>& args) {
         loopFlags.startupLoading = false;
         loadPresetConfig(0);
         GameState = gameStates::racing;
-        ok = loadTrack(track, TrackLoadOptions{});
+        ok = startRace(track);
         // The cars go at once: the checkpoint markers show from the first frame.
         countdownActive = false;
         resetAutopilot();
@@ -93,7 +93,7 @@ int benchHud(const std::vector<std::string>& args) {
             glFinish();
             hud.push_back(since(start));
         }
-        if (loadedTrack != 0) unloadTrack();
+        if (loadedTrack != 0) leaveRace();
         closeSoundDevice();
         destroyGameWindow();
     }
