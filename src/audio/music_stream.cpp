@@ -226,13 +226,9 @@ void SoundStream::stop() {
 void SoundStream::rewind() {
     if (!source || !decoder) return;
     alSourceStop(source);
-    // Every queued buffer counts as played once the source has stopped.
-    ALint queued = 0;
-    alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
-    for (; queued > 0; --queued) {
-        ALuint buffer = 0;
-        alSourceUnqueueBuffers(source, 1, &buffer);
-    }
+    // Detaching the buffer clears the whole queue of a stopped source, also
+    // buffers queued after the stop, which cannot be unqueued as played.
+    alSourcei(source, AL_BUFFER, 0);
     alGetError();
     for (bool& q : queued_) q = false;
     ov_pcm_seek(decoder, 0);

@@ -92,6 +92,26 @@ TEST_F(MusicStreams, RewindLeavesAStoppedStreamStoppedAndRefillsFromTheStart) {
     EXPECT_NEAR(gen::audio::dominantFrequency(channel(0), 2048, 4096, 100, 4000), 440.0f, 15.0f);
 }
 
+// The menu music is rewound when a race loads, refilled while the pause screen
+// shows, and rewound again when the race restarts.
+TEST_F(MusicStreams, AStoppedStreamRefilledAndRewoundAgainStartsCleanlyFromTheStart) {
+    ASSERT_TRUE(stream.openImage(toneStream(0.5, 440.0f, 3.5, 1200.0f), true, true));
+    stream.setGain(1.0f);
+    stream.play();
+    frames(45);
+    stream.rewind();
+    frames(4);  // both buffers queued again on the stopped source
+    stream.rewind();
+    frames(4);
+    ALint queued = 0;
+    alGetSourcei(stream.source, AL_BUFFERS_QUEUED, &queued);
+    EXPECT_EQ(queued, SoundStream::bufferCount);
+    clearCapturedAudio();
+    stream.play();
+    frames(6);
+    EXPECT_NEAR(gen::audio::dominantFrequency(channel(0), 2048, 4096, 100, 4000), 440.0f, 15.0f);
+}
+
 TEST_F(MusicStreams, OnlyOggNamesOpenInAnyCase) {
     TempDir dir("streams");
     const auto image = toneStream(0.2, 300.0f);
