@@ -10,6 +10,7 @@
 #include "frontend/widgets.h"
 #include "platform/platform.h"
 #include "render/screen_space.h"
+#include "render/shader_programs.h"
 
 #include <GL/gl.h>
 
@@ -67,7 +68,8 @@ bool contains(const MenuRect& r, bool inclusive, int x, int y) {
 
 bool rowEnabled(const MenuButton& b) { return !b.enabled || b.enabled(); }
 
-// The picture behind every screen but the pause: a dark city backdrop.
+// Behind the menus the frame driver draws the garage; without shader support
+// there is none, and a dark city picture stands in for it.
 void drawMenuBackdrop() {
     const uint32_t backdrop = BmpTable[menuImages::backdrop];
     if (backdrop != 0) {
@@ -152,7 +154,7 @@ void drawFrontEnd() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
-    if (!screen || screen->showGarage) drawMenuBackdrop();
+    if ((!screen || screen->showGarage) && !shadersReady()) drawMenuBackdrop();
     if (screen) {
         if (screen->litSlot) {
             const int slot = screen->litSlot();

@@ -58,14 +58,21 @@ void drawPause() {
     printLargeText(140.0f, 40.0f + menuLook.bounce, "Pause");
 }
 
-void continueRace() {
+// The race takes the screen at once: when the menus come back they fade in
+// from the race, not from a stale pause screen.
+void resumeRacing() {
     goToScreen(gameStates::racing);
+    shownScreen = gameStates::racing;
+}
+
+void continueRace() {
+    resumeRacing();
     if (gameSettings.music) startRaceMusic();
     loopFlags.musicFade = -1.5f;
 }
 
 void restartRace() {
-    goToScreen(gameStates::racing);
+    resumeRacing();
     leaveRace();
     // A career race keeps its flags, so the restarted race still settles its prize once.
     if (!careerRaceActive) {

@@ -1,6 +1,7 @@
 // The front end through the real lab executable under the X server: a tour of
 // every screen, and a whole career race from the main menu back to the file.
 #include "app/file_io.h"
+#include "app/settings.h"
 #include "support/run_dir.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,15 @@ TEST(FrontEndTour, EveryScreenIsVisitedAndPhotographed) {
 TEST(FrontEndCareer, ACareerRaceFromTheMenusPaysItsPlaceIntoTheCareerFile) {
     ScopedTempDir dir;
     linkGeneratedContent(dir.path() / "base");
+    // A player on the lightest options: 640 x 480 (the clicks go through the
+    // cursor mapping), reflections Min, no traffic, particles and motion blur off.
+    GameSettings light;
+    light.resolutionIndex = 0;
+    light.reflections = 0;
+    light.cityTraffic = 0;
+    light.particles = 0;
+    light.motionBlur = 0;
+    ASSERT_TRUE(saveSettings(light, false));
     std::string output;
     ASSERT_EQ(runCommand(labRun("--frames 10000 --frame-ms 50 --autopilot --events " +
                                 eventsFile("career_race.events")),

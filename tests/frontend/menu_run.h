@@ -1,6 +1,7 @@
-// The whole program in process on the test back end (a hidden window), past
-// its start-up screen, driven by clicks in the 800 x 600 menu space: the menus
-// and races run exactly as a player drives them.
+// The whole program in process on the test back end, past its start-up
+// screen, driven by clicks in the 800 x 600 menu space: the menus run exactly
+// as a player drives them. Without GL (nothing is drawn) unless a test races,
+// which needs a hidden window to load a track into (MenuRaceRun).
 #pragma once
 
 #include "app/frame_timer.h"
@@ -25,6 +26,7 @@ protected:
         setenv("ALSOFT_DRIVERS", "null", 1);
         dir = std::make_unique<ScopedTempDir>("menus");
         prepareBase();
+        backend.windowless = !racing();
         platform::installTestBackend(&backend);
         loopFlags = LoopFlags{};
         gameSettings = GameSettings{};
@@ -41,11 +43,14 @@ protected:
     void TearDown() override {
         if (loadedTrack != 0) leaveRace();
         exitSequence();
+        // Nothing went wrong on the way (OpenAL errors, for one, are shown in a box).
+        for (const platform::RecordedMessageBox& box : backend.messageBoxes) ADD_FAILURE() << box.text;
         platform::installTestBackend(nullptr);
         dir.reset();
     }
     // The scratch base/: links to the generated content; a test may replace a part.
     virtual void prepareBase() { linkGeneratedContent(dir->path() / "base"); }
+    virtual bool racing() const { return false; }
 
     // One frame pass of `ms`, handling the events queued before it.
     void frame(uint32_t ms = 20) {
@@ -56,8 +61,12 @@ protected:
     void frames(int n) {
         for (int i = 0; i < n; ++i) frame();
     }
-    // Long enough for any screen to fade out and the next to fade in (about 17 frames each).
-    void settle() { frames(40); }
+    // Long enough for any screen to fade out and the next to fade in: frames
+    // of 90 ms (just inside the longest frame that still moves things), four
+    // or five to each fade.
+    void settle() {
+        for (int i = 0; i < 12; ++i) frame(90);
+    }
     void moveTo(int x, int y) {
         backend.events.push_back({platform::EventType::MouseMove, 0, platform::MouseButton::Left, x, y});
         frame();
@@ -79,9 +88,9 @@ protected:
         backend.events.push_back({platform::EventType::KeyUp, code});
         frame();
     }
-    // Runs frames until the game goes to `state` (at most `limit` frames).
-    bool runUntil(int32_t state, int limit = 2000) {
-        for (int i = 0; i < limit && GameState != state; ++i) frame();
+    // Runs frames of `ms` until the game goes to `state` (at most `limit` frames).
+    bool runUntil(int32_t state, int limit = 2000, uint32_t ms = 20) {
+        for (int i = 0; i < limit && GameState != state; ++i) frame(ms);
         return GameState == state;
     }
 
@@ -94,6 +103,11 @@ protected:
 
     std::unique_ptr<ScopedTempDir> dir;
     platform::TestBackend backend;
+};
+
+class MenuRaceRun : public MenuRun {
+protected:
+    bool racing() const override { return true; }
 };
 
 // The centres of the buttons the tests press, in the menu space.

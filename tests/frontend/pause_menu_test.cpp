@@ -7,7 +7,7 @@ namespace {
 
 constexpr int continueX = 400, restartX = 560, exitX = 720;
 
-class PausedRace : public MenuRun {
+class PausedRace : public MenuRaceRun {
 protected:
     // A career race on the first circuit with a stake of 50.
     void startACareerRace() {
@@ -40,6 +40,7 @@ TEST_F(PausedRace, PauseFreezesACareerRaceWhichContinuesRestartsAndLeavesWithThe
     const int clicks = menuSoundCounts.clicks;
     click(continueX, at::bottomRowY);
     EXPECT_EQ(GameState, gameStates::racing);
+    EXPECT_EQ(shownScreen, gameStates::racing);
     EXPECT_EQ(menuSoundCounts.clicks, clicks);  // Continue is silent
     frames(5);
     EXPECT_GT(phaseTimer, phase);
@@ -91,7 +92,8 @@ TEST_F(PausedRace, ARestartedCareerRaceWonPaysItsPrizeOnce) {
     raceFinished = true;
     playerPlace = 1;
     phaseTimer = 0.0f;
-    ASSERT_TRUE(runUntil(gameStates::careerHub, 1000)) << "the results never handed back to the hub";
+    // Ten seconds of results in frames of 90 ms.
+    ASSERT_TRUE(runUntil(gameStates::careerHub, 200, 90)) << "the results never handed back to the hub";
     EXPECT_EQ(careerState.cash, 500.0f + 50.0f + 100.0f);
     EXPECT_EQ(careerState.clubProgress[0], 2);
     EXPECT_FALSE(prizePending);

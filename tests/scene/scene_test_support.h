@@ -77,7 +77,7 @@ inline bool raceAfter(int track, int frames) {
     loadPresetConfig(0);
     std::srand(7);
     GameState = gameStates::racing;
-    if (!loadTrack(track, TrackLoadOptions{})) return false;
+    if (!startRace(track)) return false;
     resetAutopilot();
     const float ticks = 0.1f * float(frameMs);
     for (int k = 0; k < frames; ++k) {
@@ -93,7 +93,7 @@ inline bool raceAfter(int track, int frames) {
 }
 
 inline void endRace() {
-    if (loadedTrack != 0) unloadTrack();
+    if (loadedTrack != 0) leaveRace();
     GameState = gameStates::mainMenu;
 }
 

@@ -206,7 +206,7 @@ int benchFrame(const std::vector<std::string>& args) {
         loadPresetConfig(options.car);
         trafficLevel = 0;
         GameState = gameStates::racing;
-        if (!loadTrack(options.track, TrackLoadOptions{})) {
+        if (!startRace(options.track)) {
             std::fprintf(stderr, "nightrun-lab bench-frame: track %d has no driving line\n", options.track);
             destroyGameWindow();
             platform::installTestBackend(nullptr);
@@ -249,7 +249,7 @@ int benchFrame(const std::vector<std::string>& args) {
             std::printf("  city pieces drawn per frame %.0f of %.0f, %.0f triangles\n",
                         double(drawnChunks) / double(scene.size()), double(totalChunks) / double(scene.size()),
                         double(triangles) / double(scene.size()));
-        if (loadedTrack != 0) unloadTrack();
+        if (loadedTrack != 0) leaveRace();
     }
     closeSoundDevice();
     destroyGameWindow();

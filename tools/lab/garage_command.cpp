@@ -129,8 +129,10 @@ int runGarage(const std::vector<std::string>& args) {
         GameState = shownScreen = options.screen;
         bool running = true;
         for (currentFrame = 0; currentFrame < options.frames && running; ++currentFrame) {
-            auto range = events.equal_range(currentFrame);
-            for (auto it = range.first; it != range.second; ++it) backend.events.push_back(it->second);
+            DueSteps due =
+                takeDueSteps(events, currentFrame, GameState, shownScreen, gameSettings.width, gameSettings.height);
+            for (const platform::Event& e : due.events) backend.events.push_back(e);
+            for (const std::string& path : due.shots) options.shots.push_back({currentFrame, path});
             backend.clockMs += uint32_t(options.frameMs);
             bool framePass = false;
             while ((running = mainLoopPass(framePass)) && !framePass) {}

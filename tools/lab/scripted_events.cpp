@@ -108,7 +108,9 @@ DueSteps takeDueSteps(ScriptedEvents& events, long frame, int32_t gameState, int
         const ScriptStep& step = events.steps[events.next];
         const long when = step.relative ? events.lastRun + step.frame : step.frame;
         if (frame < when) break;
-        if (step.kind == ScriptStep::Kind::Wait && (gameState != step.screen || shownScreen != step.screen)) break;
+        // A race runs with no screen shown; a menu screen must be on view.
+        const bool shown = gameState == step.screen && (step.screen == 0 || shownScreen == step.screen);
+        if (step.kind == ScriptStep::Kind::Wait && !shown) break;
         switch (step.kind) {
         case ScriptStep::Kind::Event:
             due.events.push_back(step.event);
