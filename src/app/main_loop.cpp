@@ -132,7 +132,7 @@ void drawRaceScene() {
     frameStage("motion blur");
     drawCarShadowsAndNeon();
     drawRaceFrame();
-    frameStage("cars");
+    frameStage("halos");
     drawGlassOverScene();
     frameStage("glass");
     glowPasses();

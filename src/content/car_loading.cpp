@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -209,6 +210,32 @@ void drawCar(const CarAppearance& looks, uint32_t liveryTexture, const CarPlacem
     send(CarShaderValue::LightNow, 0.0f);
     drawWithTexture(&set.driver, bmpTexture(26));
     glPopMatrix();
+}
+
+void drawTrafficCar(int model, const CarPlacement& placement) {
+    if (model < 0 || model >= trafficCarModelCount) return;
+    for (const Mat4& wheel : placement.wheels) {
+        enterModelFrame(wheel);
+        drawSimple(trafficSet.wheel);
+        glPopMatrix();
+    }
+    enterModelFrame(translationMatrix({0.0f, 0.05f, 0.0f}) * placement.body);
+    const float* l = placement.lights;
+    drawLitGroups(trafficSet.cars[model], 3.0f * l[0], 3.0f * l[1], 3.0f * l[2], sendLightNow);
+    send(CarShaderValue::LightNow, 0.0f);
+    glPopMatrix();
+}
+
+Vec3 exhaustPoint(int bodyModel, int bodyKit) {
+    static const Vec3 points[bodyModelCount][bodyKitCount] = {
+        {{-2.95f, -0.44f, 0.56f}, {-3.01f, -0.55f, 0.17f}, {-2.94f, -0.37f, 0.68f}, {-2.91f, -0.44f, 0.64f}},
+        {{-3.11f, -0.43f, 0.56f}, {-3.04f, -0.37f, 0.69f}, {-2.99f, -0.41f, 0.59f}, {-3.06f, -0.64f, 0.59f}},
+        {{-2.93f, -0.29f, 0.68f}, {-2.85f, -0.36f, 0.72f}, {-2.81f, -0.36f, 0.73f}, {-2.91f, -0.44f, 0.75f}},
+        {{-2.99f, -0.53f, 0.54f}, {-2.97f, -0.52f, 0.51f}, {-3.01f, -0.59f, 0.59f}, {-2.9f, -0.46f, 0.64f}},
+        {{-2.66f, -0.46f, 0.75f}, {-2.83f, -0.47f, 0.63f}, {-2.8f, -0.49f, 0.78f}, {-2.8f, -0.45f, 0.61f}},
+        {{-2.85f, -0.38f, 0.81f}, {-2.83f, -0.44f, 0.72f}, {-3.03f, -0.46f, 0.29f}, {-2.77f, -0.39f, 0.54f}},
+    };
+    return points[bodyModelOf(bodyModel)][std::clamp(bodyKit, 0, bodyKitCount - 1)];
 }
 
 void drawCarGlass(const CarAppearance looks[], const CarPlacement placements[], int count) {

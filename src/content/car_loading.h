@@ -114,9 +114,19 @@ extern void (*placeCarModel)(const Mat4& frame);
 // (group by group, lit by the placement's light values) and the driver. The
 // caller sets the camera and texture unit 0 active.
 void drawCar(const CarAppearance& looks, uint32_t liveryTexture, const CarPlacement& placement);
+// One city traffic car (model 0..3 of the traffic set): its four wheels with
+// their own textures, then the body 0.05 above its frame, its lamp groups lit
+// by three times the placement's light values (headlights, left and right
+// indicators). The caller sets the camera and texture unit 0 active.
+void drawTrafficCar(int model, const CarPlacement& placement);
 // The glass of `count` cars, after everything else of the frame: window glass,
 // then lamp glass, each car in its body frame. Cars not shown are skipped.
 void drawCarGlass(const CarAppearance looks[], const CarPlacement placements[], int count);
+
+// Where the exhaust pipe on the car's right ends, in the car's frame, for a
+// body model 0..5 and a body kit 0..3 (the left pipe is the same with -z):
+// where the exhaust fire and smoke come out.
+Vec3 exhaustPoint(int bodyModel, int bodyKit);
 
 // Neon glow colour: (r, g, b) and the pulsing intensity I at game clock t
 // (seconds). Neon 0 and values outside 1..20 give intensity 0.

@@ -16,15 +16,13 @@ constexpr float quarterPi = 0.7853982f;
 
 Vec3 flat(Vec3 v) { return {v.x, 0.0f, v.z}; }
 
-// Signed horizontal angle from `from` to `to`, positive turning towards -z (left
-// of a car facing `from`).
+}  // namespace
+
 float horizontalAngle(Vec3 from, Vec3 to) {
     const Vec3 a = flat(from), b = flat(to);
     const float crossY = a.z * b.x - a.x * b.z;
     return std::atan2(crossY, dot(a, b));
 }
-
-}  // namespace
 
 void resetRaceCar(RaceCar& car) { car = RaceCar{}; }
 
@@ -79,14 +77,11 @@ void carPhysicsUpdate(RaceCar& car, physics::Controller* controller) {
     physics::setControllerTorque(controller, torque);
 }
 
-void computeCarForces(RaceCar& car, Vec3& force, Vec3& torque) {
+WheelForces wheelForces(physics::RigidBody* body, const WheelModel& model, float suspension[4],
+                        Vec3 frontWheelDirection, float steerAngle, float driveForce) {
     using namespace physics;
-    force = torque = Vec3{};
-    RigidBody* body = car.body;
-    if (!body) return;
-    const float f = frameTiming.frameTicks;
-
-    updateWheelFrames(car);
+    WheelForces out;
+    if (!body) return out;
     const Mat4 pose = getPose(body);
     const Vec3 position = posePosition(pose);
     const Vec3 forward = matRow(pose, 0);
@@ -95,13 +90,13 @@ void computeCarForces(RaceCar& car, Vec3& force, Vec3& torque) {
     for (Sensor* sensor = firstSensor(body); sensor && i < 4; sensor = nextSensor(sensor), ++i) {
         const float spring = i < 2 ? carBody::frontSpring : carBody::rearSpring;
         const float depth = sensorDepth(sensor);
-        car.suspension[i] = std::clamp(1.0f - depth, 0.7f, 0.9f);
+        suspension[i] = std::clamp(1.0f - depth, 0.7f, 0.9f);
 
-        const Vec3 rolling = i < 2 ? car.frontWheelDirection : forward;
+        const Vec3 rolling = i < 2 ? frontWheelDirection : forward;
         const Vec3 anchorOffset = transformPoint(pose, wheelAnchors[i]) - position;
         const Vec3 anchorVelocity = pointVelocity(body, anchorOffset);
         const float sense = std::fabs(horizontalAngle(rolling, anchorVelocity)) >= rightAngle ? -1.0f : 1.0f;
-        car.wheelSpin[i] -= std::fabs(dot(anchorVelocity, rolling)) * sense * quarterPi * f;
+        out.rollingSpeed[i] = std::fabs(dot(anchorVelocity, rolling)) * sense;
 
         if (depth == 0.0f) continue;
 
@@ -113,13 +108,13 @@ void computeCarForces(RaceCar& car, Vec3& force, Vec3& torque) {
         // instead would leave a forward component on the nose-down car at rest,
         // with nothing to hold it, and a parked car would roll away.)
         const Vec3 springForce = normal * (depth * spring * -dot(down, normal));
-        force += springForce;
-        torque += cross(r, springForce);
+        out.force += springForce;
+        out.torque += cross(r, springForce);
 
         const float compression = dot(pointVelocity(body, r), down);
         const Vec3 damperForce = down * (-compression) * carBody::damping;
-        force += damperForce;
-        torque += cross(r, damperForce);
+        out.force += damperForce;
+        out.torque += cross(r, damperForce);
 
         // Sideways grip: against the contact point's slip across the wheel.
         const Vec3 c = sensorContactPoint(sensor) - position;
@@ -129,20 +124,21 @@ void computeCarForces(RaceCar& car, Vec3& force, Vec3& torque) {
         slip -= rolling * dot(slip, rolling);
         const float slipSpeed = length(slip);
         Vec3 grip = normalise(slip);
-        if (slipSpeed > 0.0f && slipSpeed < 1.0f) grip *= -carBody::sideGrip * std::sqrt(slipSpeed);
-        else if (slipSpeed >= 1.0f) grip *= -carBody::sideGrip;
+        if (slipSpeed > 0.0f && slipSpeed < 1.0f) grip *= -model.sideGrip * std::sqrt(slipSpeed);
+        else if (slipSpeed >= 1.0f) grip *= -model.sideGrip;
         grip.y = 0.0f;
 
         const float g = 0.5f * std::sqrt(contactSpeed);
-        car.rearGrip = std::max(0.2f, 1.0f - 0.1f * g * std::fabs(car.steerAngle) * 5.0f);
+        out.rearGrip = std::max(0.2f, 1.0f - 0.1f * g * std::fabs(steerAngle) * 5.0f);
+        out.gripMeasured = true;
 
-        force += grip;
-        torque += cross(c, grip);
+        out.force += grip;
+        out.torque += cross(c, grip);
 
         if (i >= 2) {
-            const Vec3 drive = normalise(forward) * car.driveForce;
-            force += drive;
-            torque += cross(c, drive);
+            const Vec3 drive = normalise(forward) * driveForce;
+            out.force += drive;
+            out.torque += cross(c, drive);
         }
     }
 
@@ -153,9 +149,24 @@ void computeCarForces(RaceCar& car, Vec3& force, Vec3& torque) {
     const float speed = length(velocity);
     if (speed > 0.0f) {
         const Vec3 direction = normalise(velocity);
-        force += direction * (-carBody::airDrag * speed * speed);
-        force += direction * (-carBody::rollingResistance * speed);
+        out.force += direction * (-model.airDrag * speed * speed);
+        out.force += direction * (-carBody::rollingResistance * speed);
     }
+    return out;
+}
+
+void computeCarForces(RaceCar& car, Vec3& force, Vec3& torque) {
+    force = torque = Vec3{};
+    if (!car.body) return;
+    const float f = frameTiming.frameTicks;
+
+    updateWheelFrames(car);
+    const WheelForces w = wheelForces(car.body, raceCarWheels, car.suspension, car.frontWheelDirection,
+                                      car.steerAngle, car.driveForce);
+    for (int i = 0; i < 4; ++i) car.wheelSpin[i] -= w.rollingSpeed[i] * quarterPi * f;
+    if (w.gripMeasured) car.rearGrip = w.rearGrip;
+    force = w.force;
+    torque = w.torque;
 
     if (car.index == 0) crashSound(car);
     car.crashTimer += 0.01f * f;

@@ -81,6 +81,26 @@ void resetRaceCar(RaceCar& car);
 // mass, inertia, controller. Fills the nitro and clears the countdown timer.
 void createCarBody(RaceCar& car, physics::PhysicsWorld* world, Vec3 position);
 
+// The wheel, drive and drag model of one sub-step, shared by the race cars and
+// the traffic: spring, damper and sideways grip at every wheel in contact, the
+// drive through the rear pair, air drag and rolling resistance. Writes each
+// wheel's suspension (1 - depth, kept to 0.7..0.9).
+struct WheelModel {
+    float sideGrip;  // the most sideways force one tyre gives
+    float airDrag;   // drag = airDrag x speed squared
+};
+constexpr WheelModel raceCarWheels{carBody::sideGrip, carBody::airDrag};
+struct WheelForces {
+    Vec3 force;
+    Vec3 torque;
+    // Each wheel's speed along its rolling direction, negative when it rolls backwards.
+    float rollingSpeed[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    bool gripMeasured = false;  // some wheel touched: rearGrip holds the last one's grip indicator
+    float rearGrip = 1.0f;
+};
+WheelForces wheelForces(physics::RigidBody* body, const WheelModel& model, float suspension[4],
+                        Vec3 frontWheelDirection, float steerAngle, float driveForce);
+
 // The force model of one sub-step, reached through the controller's body.
 void carPhysicsUpdate(RaceCar& car, physics::Controller* controller);
 // The same without a controller: the world force and torque the car's wheels,
@@ -102,6 +122,9 @@ void updateWheelFrames(RaceCar& car);
 float carSpeed(const RaceCar& car);
 // The velocity points within a right angle of the car's forward axis.
 bool movingForwards(const RaceCar& car);
+// Signed horizontal angle from one direction to another (their height
+// components ignored), positive turning towards -z, in -pi..pi.
+float horizontalAngle(Vec3 from, Vec3 to);
 // Signed horizontal angle from the car's flat forward vector to the direction
 // towards a point, positive to the car's left, in -pi..pi.
 float angleTo(const RaceCar& car, Vec3 point);

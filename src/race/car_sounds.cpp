@@ -116,6 +116,13 @@ void checkpointSound(Vec3 position, Vec3 velocity) {
     plays(point);
 }
 
+void trafficHornSound(int choice, Vec3 position, Vec3 velocity) {
+    if (!raceSoundOn()) return;
+    for (int k = 0; k < 3; ++k)
+        soundEffects[sounds::signal0 + k].place(position.x, position.y, position.z, velocity.x, velocity.y, velocity.z);
+    plays(soundEffects[sounds::signal0 + std::clamp(choice, 0, 2)]);
+}
+
 int crashBand(float m) {
     if (m > 600.0f && m <= 1100.0f) return 0;
     if (m > 1100.0f && m <= 1400.0f) return 1;

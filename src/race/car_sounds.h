@@ -51,6 +51,10 @@ void countdownRevving(RaceCar& car, float f);
 void gearChangeSound();
 void nitroSound(bool burning);
 void checkpointSound(Vec3 position, Vec3 velocity);
+// A traffic car's horn: the three horn sources are placed at the car, moving
+// at `velocity` (the player's velocity less the car's), and horn `choice`
+// (0..2) plays unless it is playing already.
+void trafficHornSound(int choice, Vec3 position, Vec3 velocity);
 
 // The crash band of an angular momentum: -1 none, 0 light (above 600), 1
 // medium (above 1100), 2 heavy (above 1400, up to 30000).

@@ -1,14 +1,22 @@
-// The race's own part of the scene: the four race cars and the lamp halos.
+// The race's own part of the scene: the traffic, the four race cars, their
+// exhaust fire and smoke and wheel dust, the route markers and the lamp halos.
 // With the results panel the only GL in the race.
 #include "race/race_flow.h"
 
 #include "app/frame_timer.h"
+#include "app/settings.h"
 #include "content/car_loading.h"
+#include "content/texture_tables.h"
 #include "content/track_loading.h"
+#include "race/ai_path.h"
 #include "race/car_dynamics.h"
+#include "race/car_sounds.h"
 #include "race/chase_camera.h"
+#include "race/traffic.h"
 #include "render/lights.h"
+#include "render/frame_stages.h"
 #include "render/model_drawing.h"
+#include "render/particles.h"
 #include "render/render_targets.h"
 #include "render/route_markers.h"
 #include "render/shader_programs.h"
@@ -43,15 +51,73 @@ void drawStandInBox(const CarPlacement& placement) {
     glPopMatrix();
 }
 
+uint32_t tgaTexture(int index) { return TgaTable[size_t(index)].texture; }
+
+// The city traffic in play, lit by its own lamps (the Light program bound).
+void drawTraffic() {
+    for (int i = 0; i < trafficInPlay && i < trafficPlacementCapacity; ++i) {
+        const CarPlacement& placement = trafficPlacements[i];
+        if (!placement.shown || !sphereInView(posePosition(placement.body), carBoundingRadius)) continue;
+        drawTrafficCar(trafficCars[i].model, placement);
+    }
+}
+
+// Each race car's effects: its wheel dust (not on the grid) and, at both
+// exhaust pipes, smoke and then fire. Emitters follow the levels the car
+// sounds set; the particles of a car out of view are moved on but not drawn.
+void drawCarEffects() {
+    const Vec3 eye = cameraPosition;
+    const float scale = frameTiming.frameTicks;
+    for (int i = 0; i < raceCarCount; ++i) {
+        const RaceCar& car = raceCars[i];
+        if (!car.body) continue;
+        const CarEffectLevels& levels = carEffectLevels[i];
+        ParticleEmitter& dust = dustEmitters[i];
+        ParticleEmitter& fire = fireEmitters[i];
+        ParticleEmitter& smoke = smokeEmitters[i];
+        dust.startLife = levels.dustLife;
+        dust.emitting = levels.dustEmitting;
+        for (int c = 0; c < 3; ++c) fire.colour[c] = levels.fireColour[c];
+        fire.startLife = levels.fireLife;
+        fire.emitting = levels.fireEmitting;
+        if (i == 0) {
+            smoke.startLife = levels.smokeLife;
+            smoke.emitting = levels.smokeEmitting;
+        }
+
+        const Mat4 pose = physics::getPose(car.body);
+        const Vec3 forward = normalise(matRow(pose, 0));
+        updateParticles(dust, scale, normalise(-physics::getLinearVelocity(car.body)) * 100.0f);
+        updateParticles(fire, scale, forward * -120.0f);
+        updateParticles(smoke, scale, forward * -120.0f);
+        if (!sphereInView(posePosition(pose), carBoundingRadius)) continue;
+
+        if (!countdownActive) {
+            const float* s = car.suspension;
+            const Vec3 wheels[4] = {{2.0f, -s[0], 1.1f}, {2.0f, -s[1], -1.1f}, {-2.0f, -s[2], 1.1f},
+                                    {-2.0f, -s[3], -1.1f}};
+            for (const Vec3& w : wheels) drawParticles(dust, transformPoint(pose, w), eye, tgaTexture(4));
+        }
+        const CarAppearance& looks = raceCarSlots[i];
+        const Vec3 pipe = exhaustPoint(bodyModelOf(looks.carModel), looks.bodyKit);
+        for (const Vec3 p : {Vec3{pipe.x, pipe.y, -pipe.z}, pipe}) {
+            const Vec3 origin = transformPoint(pose, p);
+            drawParticles(smoke, origin, eye, tgaTexture(4));
+            drawParticles(fire, origin, eye, tgaTexture(5));
+        }
+    }
+}
+
 }  // namespace
 
 void drawRaceFrame() {
-    // The route markers belong here, after the cars; their pulse already runs for the mini-map.
     advanceMarkerPhase(frameTiming.frameTicks);
     if (!shadersReady()) return;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     // Lit models: the Light program with the default material.
     beginLitModels();
+    if (!skipSceneGeometry) drawTraffic();
+    frameStage("traffic");
     bindEnvironmentView();
     for (int i = 0; i < raceCarCount && !skipSceneGeometry; ++i) {
         const CarPlacement& placement = raceCarPlacements[i];
@@ -63,7 +129,15 @@ void drawRaceFrame() {
     }
     unbindEnvironmentView();
     endLitModels();
+    frameStage("cars");
 
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (!skipSceneGeometry) drawHalos(cameraPosition);
+    if (skipSceneGeometry) return;
+    if (gameSettings.particles) drawCarEffects();
+    frameStage("particles");
+    if (raceCars[0].body)
+        drawRouteMarkers(aiPath, routeMarkers(aiPath, aiPathLast, physics::getPosition(raceCars[0].body),
+                                               raceCars[0].nextCheckpoint));
+    frameStage("markers");
+    drawHalos(cameraPosition);
 }

@@ -140,6 +140,7 @@ void setUpRaceAt(Vec3 start, const SbmModel* collision) {
     raceWorld = physics::createWorld(limits, {0.0f, -9.81f, 0.0f});
     physics::setMaterial(raceWorld, 0, 0.0f, 0.1f);
     physics::setMaterial(raceWorld, 1, 0.25f, 0.3f);
+    setUpTraffic(raceWorld, n);
 
     Vec3 s = start;
     for (int i = 0; i < raceCarCount; ++i) {
@@ -158,6 +159,7 @@ void setUpRaceAt(Vec3 start, const SbmModel* collision) {
 
 void releaseRaceWorld() {
     resetPlayerControl();
+    releaseTraffic();
     if (raceWorld) physics::destroyWorld(raceWorld);
     raceWorld = nullptr;
     for (int i = 0; i < raceCarCount; ++i) {
@@ -250,6 +252,7 @@ void raceSimulationFrame() {
     for (int i = 1; i < raceCarCount; ++i) {
         if (computerDriverUpdate) computerDriverUpdate(raceCars[i], f);
     }
+    trafficFrame(f);
 
     updateCarEffectLevels(playerNitroBurning());
 
@@ -285,4 +288,5 @@ void updateCarPlacements() {
         placement.lights[1] = car.brakeLights;
         placement.lights[2] = car.reverseLights;
     }
+    updateTrafficPlacements();
 }

@@ -156,7 +156,7 @@ void sendTreeLights(const Mat4& model) {
 
 int haloCount() { return std::min(lightTable.count, haloLimit); }
 
-void cameraFacingSquare(Vec3 centre, float halfSize, Vec3 eye) {
+void cameraFacingCorners(Vec3 centre, float halfSize, Vec3 eye, Vec3 corners[4]) {
     const float s = std::max(halfSize, 0.2f);
     Vec3 facing = normalise(eye - centre);
     if (lengthSquared(facing) == 0.0f) facing = {0.0f, 0.0f, 1.0f};
@@ -164,7 +164,15 @@ void cameraFacingSquare(Vec3 centre, float halfSize, Vec3 eye) {
     if (lengthSquared(right) == 0.0f) right = {1.0f, 0.0f, 0.0f};
     const Vec3 up = cross(facing, right);
     const Vec3 r = right * s, u = up * s;
-    const Vec3 corners[4] = {centre - r - u, centre + r - u, centre + r + u, centre - r + u};
+    corners[0] = centre - r - u;
+    corners[1] = centre + r - u;
+    corners[2] = centre + r + u;
+    corners[3] = centre - r + u;
+}
+
+void cameraFacingSquare(Vec3 centre, float halfSize, Vec3 eye) {
+    Vec3 corners[4];
+    cameraFacingCorners(centre, halfSize, eye, corners);
     const float st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     glBegin(GL_QUADS);
     for (int k = 0; k < 4; ++k) {

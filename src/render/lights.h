@@ -89,3 +89,6 @@ int haloCount();
 // A square of half-extent `halfSize` (at least 0.2) centred on `centre`, facing
 // `eye`, texture coordinates 0..1 across it. Used by halos and particles.
 void cameraFacingSquare(Vec3 centre, float halfSize, Vec3 eye);
+// Its corners, in the order of texture coordinates (0, 0), (1, 0), (1, 1), (0, 1),
+// for callers that draw many squares in one batch.
+void cameraFacingCorners(Vec3 centre, float halfSize, Vec3 eye, Vec3 corners[4]);

@@ -1,8 +1,10 @@
 // Whole races without a window: the autopilot presses the player's keys round
-// a test circuit (and round the generated circuit 1 when it is there) to the flag.
+// a test circuit (and round the generated circuit 1, among traffic, when it is
+// there) to the flag.
 #include "race_test_support.h"
 
 #include "content/track_loading.h"
+#include "race/ai_driver.h"
 #include "race/autopilot.h"
 #include "support/temp_dir.h"
 
@@ -69,7 +71,7 @@ TEST_F(AutopilotRace, DrivesFourLapsOfATestOvalThroughThePlayersKeys) {
     EXPECT_FALSE(isKeyHeld(gameSettings.keys[accelerate]));
 }
 
-TEST_F(AutopilotRace, FinishesTheGeneratedFirstCircuit) {
+TEST_F(AutopilotRace, FinishesTheGeneratedFirstCircuitAmongHeavyTraffic) {
     namespace fs = std::filesystem;
     const fs::path maps = fs::path(NIGHTRUN_RUN_DIR) / "base" / "maps" / "1";
     if (!fs::exists(maps / "map.sbm") || !fs::exists(maps / "points" / "level.ai"))
@@ -80,6 +82,7 @@ TEST_F(AutopilotRace, FinishesTheGeneratedFirstCircuit) {
     loadPresetConfig(9);
     TrackLoadOptions options;
     options.headless = true;
+    trafficLevel = 2;
     startRace(1, options);
     fs::current_path(previous);
     ASSERT_GE(aiPathLast, 1);
@@ -88,5 +91,7 @@ TEST_F(AutopilotRace, FinishesTheGeneratedFirstCircuit) {
     const Result result = drive(60000, 2.0f);
     EXPECT_TRUE(result.finished) << "after " << result.frames << " frames, laps " << player().lapsDone;
     EXPECT_EQ(result.laps.size(), result.finished ? 4u : result.laps.size());
+    EXPECT_LE(carsRighted, 2) << "the traffic does not wreck the computer cars";
+    EXPECT_GT(trafficPlacementCount, 4) << "traffic came and went";
     leaveRace();
 }

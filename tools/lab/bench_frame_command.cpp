@@ -57,6 +57,8 @@ struct BenchOptions {
     int resolution = 1;
     int reflections = 1;
     int blur = 0;
+    int traffic = 0;
+    int particles = 1;
     int car = 0;
     bool garage = false;
     int screen = 1;
@@ -103,6 +105,8 @@ bool parse(const std::vector<std::string>& args) {
         else if (a == "--res" && hasValue) options.resolution = std::atoi(args[++i].c_str());
         else if (a == "--reflections" && hasValue) options.reflections = std::atoi(args[++i].c_str());
         else if (a == "--blur" && hasValue) options.blur = std::atoi(args[++i].c_str());
+        else if (a == "--traffic" && hasValue) options.traffic = std::atoi(args[++i].c_str());
+        else if (a == "--particles" && hasValue) options.particles = std::atoi(args[++i].c_str());
         else if (a == "--car" && hasValue) options.car = std::atoi(args[++i].c_str());
         else if (a == "--screen" && hasValue) options.screen = std::atoi(args[++i].c_str());
         else if (a == "--garage") options.garage = true;
@@ -114,9 +118,9 @@ bool parse(const std::vector<std::string>& args) {
     }
     const bool trackOk = options.garage || (options.track >= firstTrack && options.track <= lastTrack);
     if (!trackOk || options.frames <= 0 || options.resolution < 0 || options.resolution >= resolutionCount ||
-        options.car < 0 || options.car >= carPresetCount) {
-        std::fprintf(stderr,
-                     "nightrun-lab bench-frame: --track 1..30 (or --garage), --frames K > 0, --res 0..4, --car 0..17\n");
+        options.car < 0 || options.car >= carPresetCount || options.traffic < 0 || options.traffic > 2) {
+        std::fprintf(stderr, "nightrun-lab bench-frame: --track 1..30 (or --garage), --frames K > 0, --res 0..4, "
+                             "--car 0..17, --traffic 0..2\n");
         return false;
     }
     return true;
@@ -131,6 +135,7 @@ bool startGame(platform::TestBackend& backend) {
     applyResolutionIndex(gameSettings);
     gameSettings.reflections = options.reflections;
     gameSettings.motionBlur = options.blur;
+    gameSettings.particles = options.particles;
     gameSettings.music = 0;
     effectTextureWidth = effectTextureHeight = 256;
     openSoundDevice();
@@ -204,7 +209,7 @@ int benchFrame(const std::vector<std::string>& args) {
         report("garage", scene, floor);
     } else {
         loadPresetConfig(options.car);
-        trafficLevel = 0;
+        trafficLevel = options.traffic;
         GameState = gameStates::racing;
         if (!startRace(options.track)) {
             std::fprintf(stderr, "nightrun-lab bench-frame: track %d has no driving line\n", options.track);
@@ -241,9 +246,9 @@ int benchFrame(const std::vector<std::string>& args) {
         }
         skipSceneGeometry = false;
         frameStageHook = nullptr;
-        char what[64];
-        std::snprintf(what, sizeof what, "track=%d reflections=%d blur=%d", options.track, options.reflections,
-                      options.blur);
+        char what[128];
+        std::snprintf(what, sizeof what, "track=%d reflections=%d blur=%d traffic=%d particles=%d", options.track,
+                      options.reflections, options.blur, options.traffic, options.particles);
         report(what, scene, floor);
         if (!scene.empty())
             std::printf("  city pieces drawn per frame %.0f of %.0f, %.0f triangles\n",
@@ -259,7 +264,7 @@ int benchFrame(const std::vector<std::string>& args) {
 
 LabCommand benchFrameCommand("bench-frame",
                              "--track N | --garage [--screen S]  [--frames K] [--res I] [--reflections 0|1] "
-                             "[--blur 0|1] [--car C] [--profile]",
+                             "[--blur 0|1] [--traffic T] [--particles 0|1] [--car C] [--profile]",
                              benchFrame);
 
 }  // namespace

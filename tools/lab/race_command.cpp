@@ -52,6 +52,7 @@ struct RaceOptions {
     long drawFrom = 0;    // frames before this one are simulated without drawing
     int motionBlur = -1;  // -1: as the settings say
     int reflections = -1;
+    int particles = -1;
     std::vector<ShotRequest> shots;
     // A career race: club 0..2, race 1..10, the stake, the career file.
     bool career = false;
@@ -169,6 +170,7 @@ bool parseOptions(const std::vector<std::string>& args) {
         else if (a == "--draw-from" && hasValue) options.drawFrom = std::atol(args[++i].c_str());
         else if (a == "--blur" && hasValue) options.motionBlur = std::atoi(args[++i].c_str());
         else if (a == "--reflections" && hasValue) options.reflections = std::atoi(args[++i].c_str());
+        else if (a == "--particles" && hasValue) options.particles = std::atoi(args[++i].c_str());
         else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -268,6 +270,16 @@ void traceCars() {
                     currentFrame, i, p.x, p.y, p.z, carSpeed(car), car.engineRpm, car.shownGear, car.targetPoint,
                     car.lookAheadPoint, car.lapsDone, car.pointsPassed, car.reversing ? " reversing" : "");
     }
+    for (int i = 0; i < trafficInPlay; ++i) {
+        const TrafficCar& car = trafficCars[i];
+        if (!car.body) continue;
+        const Vec3 p = physics::getPosition(car.body);
+        const Vec3 player = raceCars[0].body ? physics::getPosition(raceCars[0].body) : Vec3{};
+        std::printf("frame=%ld traffic=%d pos=%.1f,%.1f,%.1f speed=%.2f point=%d direction=%d from_player=%.1f%s%s\n",
+                    currentFrame, i, p.x, p.y, p.z, length(physics::getLinearVelocity(car.body)), car.pathIndex,
+                    car.direction, length(p - player), car.needsPlacing ? " waiting" : "",
+                    car.reversing ? " reversing" : "");
+    }
 }
 
 // Scripted key presses go straight into the held-key table when there is no window.
@@ -342,6 +354,7 @@ long runWindowed(ScriptedEvents& events, bool& started) {
         loopFlags.startupLoading = false;
         if (options.motionBlur >= 0) gameSettings.motionBlur = options.motionBlur;
         if (options.reflections >= 0) gameSettings.reflections = options.reflections;
+        if (options.particles >= 0) gameSettings.particles = options.particles;
         if (!options.career) loadPresetConfig(options.car);
         GameState = gameStates::racing;
         noDrivingLine = !startRace(options.track, load);
@@ -541,7 +554,8 @@ int runRaceAll(const std::vector<std::string>& args) {
 LabCommand raceCommand("race",
                        "--track N [--car C] | --career CLUB RACE [--stake S] [--career-file F]; [--headless] "
                        "[--autopilot | --events FILE] [--idle-opponents] [--traffic T] [--frames N] [--frame-ms T] "
-                       "[--trace K] [--draw-from N] [--blur 0|1] [--reflections 0|1] [--shot FRAME:FILE.png ...] "
+                       "[--trace K] [--draw-from N] [--blur 0|1] [--reflections 0|1] [--particles 0|1] "
+                       "[--shot FRAME:FILE.png ...] "
                        "[--audio-capture FILE.wav] [--sound on|off] [--music on|off]",
                        runRace);
 LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T] [--frames N] [SLOT...]", runRaceAll);

@@ -34,34 +34,38 @@ float quadEdgeReach(float x, float y, int w, int h) {
 }  // namespace
 
 Raster smokePuff() {
-    // Light grey, soft and a little ragged; its alpha stays low because the particle's
-    // life (up to 1) multiplies it.
+    // Exhaust haze and tyre smoke: a soft, ragged, mid-grey puff. It is not lit, so
+    // it stays darker than the lamps' pools and light enough to read against the
+    // night; its alpha stays low, as the particle's life (up to 1) multiplies it
+    // and many puffs overlap.
     const int n = 128;
-    Raster img(n, n, withAlpha(rgb(0xc8c8cc), 0.0f));
+    Raster img(n, n, withAlpha(rgb(0x8a8a92), 0.0f));
     img.shade([&](float x, float y) {
         float dx = (x - 64) / 60.0f, dy = (y - 64) / 60.0f;
         float r = std::sqrt(dx * dx + dy * dy);
         float noise = fbm(x / 22.0f, y / 22.0f, 4, 401);
-        float a = std::pow(std::clamp(1.0f - r, 0.0f, 1.0f), 1.6f) * (0.45f + 0.75f * noise);
-        Color c = lerp(rgb(0xdadade), rgb(0x9a9aa2), noise);
-        c.a = std::clamp(a * 1.0f, 0.0f, 1.0f) * smooth01((1.0f - r) * 6.0f);
+        float a = std::pow(std::clamp(1.0f - r, 0.0f, 1.0f), 1.4f) * (0.35f + 0.65f * noise) * 0.42f;
+        Color c = lerp(rgb(0x9c9ca4), rgb(0x6c6c76), noise);
+        c.a = std::clamp(a, 0.0f, 1.0f) * smooth01((1.0f - r) * 6.0f);
         return c;
     }, Blend::Replace);
     return img;
 }
 
 Raster firePuff() {
-    // Drawn additively: a white-yellow core through orange to a dim red fringe.
+    // Drawn additively on squares at least 0.4 units across, larger than a pipe's
+    // flame: the flame fills the middle half of the picture, a yellow core in
+    // orange fading to a dim red fringe, bright enough to glow where a few overlap.
     const int n = 128;
     Raster img(n, n, withAlpha(rgb(0xff5a10), 0.0f));
     img.shade([&](float x, float y) {
         float dx = (x - 64) / 62.0f, dy = (y - 64) / 62.0f;
-        float r = std::sqrt(dx * dx + dy * dy);
-        float noise = fbm(x / 14.0f, y / 14.0f, 3, 502);
-        float heat = std::clamp(1.0f - r * (1.1f + 0.5f * noise), 0.0f, 1.0f);
-        Color c = lerp(rgb(0xb01800), rgb(0xff7a12), smooth01(heat * 2.0f));
-        c = lerp(c, rgb(0xfff2c0), smooth01((heat - 0.55f) * 2.5f));
-        c.a = std::pow(heat, 0.8f) * smooth01((1.0f - r) * 5.0f);
+        float r = std::sqrt(dx * dx + dy * dy) * 1.9f;
+        float noise = fbm(x / 12.0f, y / 12.0f, 3, 502);
+        float heat = std::clamp(1.0f - r * (1.0f + 0.45f * noise), 0.0f, 1.0f);
+        Color c = lerp(rgb(0xa01800), rgb(0xff6a10), smooth01(heat * 2.2f));
+        c = lerp(c, rgb(0xffd27a), smooth01((heat - 0.6f) * 3.0f));
+        c.a = std::pow(heat, 0.9f) * 0.75f * smooth01((1.0f - r) * 4.0f);
         return c;
     }, Blend::Replace);
     return img;
@@ -187,19 +191,19 @@ std::vector<uint8_t> encodeEffect(const EffectParams& p) {
 // and moves velocity x step scale x a speed factor that decays from 1.
 
 EffectParams firePipeEffect() {
-    // Short and bright: about 8 to 12 advances of life, a tight jet out of the pipe.
+    // Short and bright: about 7 to 12 advances of life, a tight jet out of the pipe.
     EffectParams p;
-    p.count = 24;
-    p.maxSize = 0.42f;
-    p.stepScale[0] = p.stepScale[1] = p.stepScale[2] = 0.0007f;
+    p.count = 20;
+    p.maxSize = 0.32f;
+    p.stepScale[0] = p.stepScale[1] = p.stepScale[2] = 0.0009f;
     p.fadeScale = 1.0f;
     p.spreadRange[0] = p.spreadRange[1] = p.spreadRange[2] = 21;
     p.spreadOffset[0] = p.spreadOffset[1] = p.spreadOffset[2] = 10.0f;
     p.fadeRange = 60;
     p.fadeDivisor = 1000.0f;
-    p.fadeBase = 0.075f;
+    p.fadeBase = 0.08f;
     p.sizeGrowth = 0.012f;
-    p.startSize = 0.22f;
+    p.startSize = 0.2f;
     p.speedDecay = 0.06f;
     p.startLife = 1.0f;
     p.blendMode = 1;
@@ -207,10 +211,10 @@ EffectParams firePipeEffect() {
 }
 
 EffectParams smokePipeEffect() {
-    // Soft and rising: about a second of life, growing puffs drifting up and back.
+    // A thin haze: under a second of life, small puffs growing as they drift up and back.
     EffectParams p;
-    p.count = 40;
-    p.maxSize = 1.1f;
+    p.count = 30;
+    p.maxSize = 0.9f;
     p.accel[1] = 1.6f;
     p.stepScale[0] = 0.00035f;
     p.stepScale[1] = 0.0006f;
@@ -224,9 +228,9 @@ EffectParams smokePipeEffect() {
     p.spreadOffset[2] = 15.0f;
     p.fadeRange = 100;
     p.fadeDivisor = 10000.0f;
-    p.fadeBase = 0.014f;
+    p.fadeBase = 0.02f;
     p.sizeGrowth = 0.014f;
-    p.startSize = 0.22f;
+    p.startSize = 0.2f;
     p.speedDecay = 0.018f;
     p.startLife = 1.0f;
     p.blendMode = 0;
