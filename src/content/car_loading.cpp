@@ -93,6 +93,11 @@ void drawOptics(const SbmModel* model, const float lights[3]) {
 
 void multMatrix(const Mat4& m) { glMultMatrixf(&m.m[0][0]); }
 
+// A city car's body sits 0.05 above its frame.
+Mat4 trafficBodyFrame(const CarPlacement& placement) {
+    return translationMatrix({0.0f, 0.05f, 0.0f}) * placement.body;
+}
+
 // Enters a model frame of a placed car (a wheel's or the body's); the caller pops it.
 void enterModelFrame(const Mat4& frame) {
     glPushMatrix();
@@ -155,8 +160,10 @@ int bodyModelOf(int carModel) { return ((carModel % bodyModelCount) + bodyModelC
 void loadAllCarModels() {
     for (int body = 0; body < bodyModelCount; ++body) loadPartSet(carPartSets[body], carDirectories[body]);
     for (int k = 0; k < rimsCount; ++k) loadTexturedModel(wheelSet.rims[k], "base/cars/wheels/" + std::to_string(k) + ".sbm");
-    for (int k = 0; k < trafficCarModelCount; ++k)
+    for (int k = 0; k < trafficCarModelCount; ++k) {
         loadTexturedModel(trafficSet.cars[k], "base/city/car" + std::to_string(k) + ".sbm");
+        trafficSet.lampGlows[k] = findLampGlows(trafficSet.cars[k]);
+    }
     loadTexturedModel(trafficSet.wheel, "base/city/wheel.sbm");
 }
 
@@ -164,6 +171,7 @@ void releaseAllCarModels() {
     for (CarPartSet& set : carPartSets) releasePartSet(set);
     for (SbmModel& m : wheelSet.rims) m.release();
     for (SbmModel& m : trafficSet.cars) m.release();
+    for (auto& glows : trafficSet.lampGlows) glows.clear();
     trafficSet.wheel.release();
 }
 
@@ -219,11 +227,16 @@ void drawTrafficCar(int model, const CarPlacement& placement) {
         drawSimple(trafficSet.wheel);
         glPopMatrix();
     }
-    enterModelFrame(translationMatrix({0.0f, 0.05f, 0.0f}) * placement.body);
+    enterModelFrame(trafficBodyFrame(placement));
     const float* l = placement.lights;
     drawLitGroups(trafficSet.cars[model], 3.0f * l[0], 3.0f * l[1], 3.0f * l[2], sendLightNow);
     send(CarShaderValue::LightNow, 0.0f);
     glPopMatrix();
+}
+
+void drawTrafficLampGlows(int model, const CarPlacement& placement, Vec3 eye) {
+    if (model < 0 || model >= trafficCarModelCount) return;
+    drawLampGlows(trafficSet.lampGlows[model], trafficBodyFrame(placement), placement.lights, eye);
 }
 
 Vec3 exhaustPoint(int bodyModel, int bodyKit) {

@@ -5,6 +5,7 @@
 
 #include "content/sbm_model.h"
 #include "physics/vector_math.h"
+#include "render/lamp_glows.h"
 
 #include <cstdint>
 
@@ -39,6 +40,8 @@ struct WheelSet {
 struct TrafficSet {
     SbmModel cars[trafficCarModelCount];  // base/city/car0..4.sbm
     SbmModel wheel;                       // base/city/wheel.sbm
+    // Where each car's lamps glow (found in its lamp groups when it is loaded).
+    std::vector<LampGlow> lampGlows[trafficCarModelCount];
 };
 
 extern CarPartSet carPartSets[bodyModelCount];
@@ -119,6 +122,8 @@ void drawCar(const CarAppearance& looks, uint32_t liveryTexture, const CarPlacem
 // by three times the placement's light values (headlights, left and right
 // indicators). The caller sets the camera and texture unit 0 active.
 void drawTrafficCar(int model, const CarPlacement& placement);
+// The glows of its lit lamps, seen from `eye` (after the opaque cars; no program bound).
+void drawTrafficLampGlows(int model, const CarPlacement& placement, Vec3 eye);
 // The glass of `count` cars, after everything else of the frame: window glass,
 // then lamp glass, each car in its body frame. Cars not shown are skipped.
 void drawCarGlass(const CarAppearance looks[], const CarPlacement placements[], int count);

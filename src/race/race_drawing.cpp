@@ -134,6 +134,8 @@ void drawRaceFrame() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if (skipSceneGeometry) return;
     if (gameSettings.particles) drawCarEffects();
+    for (int i = 0; i < trafficInPlay && i < trafficPlacementCapacity; ++i)
+        if (trafficPlacements[i].shown) drawTrafficLampGlows(trafficCars[i].model, trafficPlacements[i], cameraPosition);
     frameStage("particles");
     if (raceCars[0].body)
         drawRouteMarkers(aiPath, routeMarkers(aiPath, aiPathLast, physics::getPosition(raceCars[0].body),

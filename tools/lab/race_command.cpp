@@ -53,6 +53,7 @@ struct RaceOptions {
     int motionBlur = -1;  // -1: as the settings say
     int reflections = -1;
     int particles = -1;
+    long seed = -1;  // the random numbers' seed once the game has started; -1: as the game seeds them
     std::vector<ShotRequest> shots;
     // A career race: club 0..2, race 1..10, the stake, the career file.
     bool career = false;
@@ -171,6 +172,7 @@ bool parseOptions(const std::vector<std::string>& args) {
         else if (a == "--blur" && hasValue) options.motionBlur = std::atoi(args[++i].c_str());
         else if (a == "--reflections" && hasValue) options.reflections = std::atoi(args[++i].c_str());
         else if (a == "--particles" && hasValue) options.particles = std::atoi(args[++i].c_str());
+        else if (a == "--seed" && hasValue) options.seed = std::atol(args[++i].c_str());
         else if (a == "--shot" && hasValue) {
             ShotRequest shot;
             if (!parseShotRequest(args[++i], shot)) {
@@ -275,10 +277,11 @@ void traceCars() {
         if (!car.body) continue;
         const Vec3 p = physics::getPosition(car.body);
         const Vec3 player = raceCars[0].body ? physics::getPosition(raceCars[0].body) : Vec3{};
-        std::printf("frame=%ld traffic=%d pos=%.1f,%.1f,%.1f speed=%.2f point=%d direction=%d from_player=%.1f%s%s\n",
+        std::printf("frame=%ld traffic=%d pos=%.1f,%.1f,%.1f speed=%.2f point=%d direction=%d from_player=%.1f%s%s%s%s\n",
                     currentFrame, i, p.x, p.y, p.z, length(physics::getLinearVelocity(car.body)), car.pathIndex,
                     car.direction, length(p - player), car.needsPlacing ? " waiting" : "",
-                    car.reversing ? " reversing" : "");
+                    car.reversing ? " reversing" : "", car.leftBlinker > 0.0f ? " blinking-left" : "",
+                    car.rightBlinker > 0.0f ? " blinking-right" : "");
     }
 }
 
@@ -302,6 +305,7 @@ long runHeadless(ScriptedEvents& events) {
     }
     TrackLoadOptions load;
     load.headless = true;
+    if (options.seed >= 0) std::srand(unsigned(options.seed));
     if (options.career) {
         startCareerRace();
         load.careerRace = true;
@@ -355,6 +359,7 @@ long runWindowed(ScriptedEvents& events, bool& started) {
         if (options.motionBlur >= 0) gameSettings.motionBlur = options.motionBlur;
         if (options.reflections >= 0) gameSettings.reflections = options.reflections;
         if (options.particles >= 0) gameSettings.particles = options.particles;
+        if (options.seed >= 0) std::srand(unsigned(options.seed));
         if (!options.career) loadPresetConfig(options.car);
         GameState = gameStates::racing;
         noDrivingLine = !startRace(options.track, load);
@@ -554,7 +559,7 @@ int runRaceAll(const std::vector<std::string>& args) {
 LabCommand raceCommand("race",
                        "--track N [--car C] | --career CLUB RACE [--stake S] [--career-file F]; [--headless] "
                        "[--autopilot | --events FILE] [--idle-opponents] [--traffic T] [--frames N] [--frame-ms T] "
-                       "[--trace K] [--draw-from N] [--blur 0|1] [--reflections 0|1] [--particles 0|1] "
+                       "[--trace K] [--draw-from N] [--blur 0|1] [--reflections 0|1] [--particles 0|1] [--seed S] "
                        "[--shot FRAME:FILE.png ...] "
                        "[--audio-capture FILE.wav] [--sound on|off] [--music on|off]",
                        runRace);
