@@ -276,10 +276,14 @@ void traceCars() {
         const TrafficCar& car = trafficCars[i];
         if (!car.body) continue;
         const Vec3 p = physics::getPosition(car.body);
-        const Vec3 player = raceCars[0].body ? physics::getPosition(raceCars[0].body) : Vec3{};
-        std::printf("frame=%ld traffic=%d pos=%.1f,%.1f,%.1f speed=%.2f point=%d direction=%d from_player=%.1f%s%s%s%s\n",
+        const RaceCar& player = raceCars[0];
+        const Vec3 from = player.body ? physics::getPosition(player.body) : Vec3{};
+        // Where it is seen from the player's car: degrees off its heading, positive to its left.
+        const float bearing = player.body ? angleTo(player, p) * 57.29578f : 0.0f;
+        std::printf("frame=%ld traffic=%d pos=%.1f,%.1f,%.1f speed=%.2f point=%d direction=%d from_player=%.1f "
+                    "bearing=%.0f%s%s%s%s\n",
                     currentFrame, i, p.x, p.y, p.z, length(physics::getLinearVelocity(car.body)), car.pathIndex,
-                    car.direction, length(p - player), car.needsPlacing ? " waiting" : "",
+                    car.direction, length(p - from), bearing, car.needsPlacing ? " waiting" : "",
                     car.reversing ? " reversing" : "", car.leftBlinker > 0.0f ? " blinking-left" : "",
                     car.rightBlinker > 0.0f ? " blinking-right" : "");
     }
