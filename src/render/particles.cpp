@@ -165,9 +165,11 @@ BlendFactors particleBlend(const ParticleEmitter& emitter) {
 }
 
 void drawParticles(const ParticleEmitter& emitter, Vec3 origin, Vec3 eye, uint32_t texture) {
-    // A particle at life 0 or below adds nothing whatever the blending: skip it.
+    // A particle whose life (its alpha) is nearly spent adds less than a step of
+    // colour whatever the blending, and one at 0 or below nothing: skip them.
+    constexpr float faintest = 0.01f;
     bool any = false;
-    for (const Particle& p : emitter.particles) any = any || (p.alive && p.life > 0.0f);
+    for (const Particle& p : emitter.particles) any = any || (p.alive && p.life > faintest);
     if (!any) return;
 
     const BlendFactors blend = particleBlend(emitter);
@@ -181,7 +183,7 @@ void drawParticles(const ParticleEmitter& emitter, Vec3 origin, Vec3 eye, uint32
     const float st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     glBegin(GL_QUADS);
     for (const Particle& p : emitter.particles) {
-        if (!p.alive || p.life <= 0.0f) continue;
+        if (!p.alive || p.life <= faintest) continue;
         glColor4f(emitter.colour[0], emitter.colour[1], emitter.colour[2], p.life);
         Vec3 corners[4];
         cameraFacingCorners(origin + p.position, p.size, eye, corners);

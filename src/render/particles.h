@@ -77,7 +77,7 @@ void updateParticles(ParticleEmitter& emitter, float frameScale, Vec3 baseVeloci
 // How many times one update advances each particle at frame scale s.
 int particleAdvances(float frameScale);
 
-// Draws the visible particles (life above 0) as squares facing `eye`, centred
+// Draws the visible particles (life above 0.01) as squares facing `eye`, centred
 // on origin + position, tinted by the colour with the life as alpha, with the
 // emitter's blending; depth writes and face culling off while drawing.
 void drawParticles(const ParticleEmitter& emitter, Vec3 origin, Vec3 eye, uint32_t texture);

@@ -44,7 +44,7 @@ Raster smokePuff() {
         float dx = (x - 64) / 60.0f, dy = (y - 64) / 60.0f;
         float r = std::sqrt(dx * dx + dy * dy);
         float noise = fbm(x / 22.0f, y / 22.0f, 4, 401);
-        float a = std::pow(std::clamp(1.0f - r, 0.0f, 1.0f), 1.4f) * (0.35f + 0.65f * noise) * 0.42f;
+        float a = std::pow(std::clamp(1.0f - r, 0.0f, 1.0f), 1.4f) * (0.35f + 0.65f * noise) * 0.55f;
         Color c = lerp(rgb(0x9c9ca4), rgb(0x6c6c76), noise);
         c.a = std::clamp(a, 0.0f, 1.0f) * smooth01((1.0f - r) * 6.0f);
         return c;
@@ -211,10 +211,12 @@ EffectParams firePipeEffect() {
 }
 
 EffectParams smokePipeEffect() {
-    // A thin haze: under a second of life, small puffs growing as they drift up and back.
+    // A thin haze: about two thirds of a second of life, a dozen small puffs growing
+    // as they drift up and back. It trails the player's car all race long, close
+    // to the camera, so it is kept small: every puff is blended over many pixels.
     EffectParams p;
-    p.count = 30;
-    p.maxSize = 0.9f;
+    p.count = 12;
+    p.maxSize = 0.5f;
     p.accel[1] = 1.6f;
     p.stepScale[0] = 0.00035f;
     p.stepScale[1] = 0.0006f;
@@ -228,8 +230,8 @@ EffectParams smokePipeEffect() {
     p.spreadOffset[2] = 15.0f;
     p.fadeRange = 100;
     p.fadeDivisor = 10000.0f;
-    p.fadeBase = 0.02f;
-    p.sizeGrowth = 0.014f;
+    p.fadeBase = 0.025f;
+    p.sizeGrowth = 0.01f;
     p.startSize = 0.2f;
     p.speedDecay = 0.018f;
     p.startLife = 1.0f;
@@ -238,10 +240,11 @@ EffectParams smokePipeEffect() {
 }
 
 EffectParams dustEffect() {
-    // Low and wide: big flat clouds thrown sideways, hardly rising.
+    // Low and wide: flat clouds thrown sideways, hardly rising. Drawn at all four
+    // wheels from the same particles, so a few go a long way.
     EffectParams p;
-    p.count = 32;
-    p.maxSize = 1.8f;
+    p.count = 20;
+    p.maxSize = 1.4f;
     p.accel[1] = 0.25f;
     p.stepScale[0] = 0.0005f;
     p.stepScale[1] = 0.0002f;
@@ -256,8 +259,8 @@ EffectParams dustEffect() {
     p.fadeRange = 100;
     p.fadeDivisor = 10000.0f;
     p.fadeBase = 0.016f;
-    p.sizeGrowth = 0.03f;
-    p.startSize = 0.45f;
+    p.sizeGrowth = 0.028f;
+    p.startSize = 0.4f;
     p.speedDecay = 0.022f;
     p.startLife = 0.6f;
     p.blendMode = 0;
