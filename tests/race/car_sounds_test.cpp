@@ -1,6 +1,6 @@
 // Car sounds heard through the capture device: the engine's pitch follows the
-// revs, crashes come in three bands with a lockout, and with sound off no
-// source ever starts while every level still moves.
+// revs, crashes come in three bands with a lockout, with sound off no source
+// ever starts while every level still moves, and traffic hoots at the player.
 #include "race_test_support.h"
 
 #include "audio/audio_measure.h"
@@ -171,4 +171,34 @@ TEST_F(CarSounds, CrashesComeInThreeBandsAtMostEveryQuarterSecond) {
     raceCars[2].crashTimer = 5.0f;
     spin(raceCars[2], 2000.0f, 20, at);
     EXPECT_TRUE(at.empty());
+}
+
+TEST_F(CarSounds, ATrafficCarHootsAtThePlayerNearbyWithOneOfItsThreeHorns) {
+    gameSettings.sound = 1;
+    const std::vector<TrackPoint> oval = ovalPath({0.0f, 1.0f, 6.0f}, 600.0f, 60.0f);
+    ASSERT_TRUE(setAiPath(oval.data(), int32_t(oval.size())));
+    trafficLevel = 1;
+    setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
+    TrafficCar& car = trafficCars[0];
+    placeTrafficCar(car, 30, 0);
+    auto horns = [] {
+        int playing = 0;
+        for (int k = 0; k < 3; ++k) playing += soundEffects[sounds::signal0 + k].isPlaying() ? 1 : 0;
+        return playing;
+    };
+    // Far away: no horn.
+    for (int i = 0; i < 10; ++i) frame();
+    EXPECT_EQ(horns(), 0);
+    // 20 behind it: one horn sounds, from where the car is.
+    physics::setPosition(player().body, physics::getPosition(car.body) - Vec3{20.0f, 0.0f, 0.0f});
+    frame();
+    EXPECT_EQ(horns(), 1);
+    const SoundEffect& horn = soundEffects[sounds::signal0 + trafficHornChoice];
+    EXPECT_TRUE(horn.isPlaying());
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    alGetSource3f(horn.source, AL_POSITION, &x, &y, &z);
+    EXPECT_NEAR(x, physics::getPosition(car.body).x, 1.0f);
+    // Still near, it sounds the same horn again rather than another on top.
+    for (int i = 0; i < 30; ++i) frame();
+    EXPECT_LE(horns(), 1);
 }
