@@ -191,10 +191,12 @@ std::vector<uint8_t> encodeEffect(const EffectParams& p) {
 // and moves velocity x step scale x a speed factor that decays from 1.
 
 EffectParams firePipeEffect() {
-    // Short and bright: about 7 to 12 advances of life, a tight jet out of the pipe.
+    // Short and bright: about 7 to 12 advances of life, a tight jet out of the
+    // pipe. The flames do not grow: an old flame far down the jet is dim, and
+    // kept small it does not show as a separate blob over a bright neon glow.
     EffectParams p;
     p.count = 20;
-    p.maxSize = 0.32f;
+    p.maxSize = 0.2f;
     p.stepScale[0] = p.stepScale[1] = p.stepScale[2] = 0.0009f;
     p.fadeScale = 1.0f;
     p.spreadRange[0] = p.spreadRange[1] = p.spreadRange[2] = 21;
@@ -202,9 +204,9 @@ EffectParams firePipeEffect() {
     p.fadeRange = 60;
     p.fadeDivisor = 1000.0f;
     p.fadeBase = 0.08f;
-    p.sizeGrowth = 0.012f;
+    p.sizeGrowth = 0.0f;
     p.startSize = 0.2f;
-    p.speedDecay = 0.06f;
+    p.speedDecay = 0.075f;
     p.startLife = 1.0f;
     p.blendMode = 1;
     return p;
