@@ -182,7 +182,11 @@ void loopKeyChecks() {
         shownScreen = gameStates::pause;
         screenFade = 0.0f;
     }
-    if (GameState == gameStates::options && subPage.shown == 2) captureBindingKey(gameSettings.keys);
+    // Key capture on the Controls tab binds the row waiting for a key.
+    if (GameState == gameStates::options && subPage.shown == 2) {
+        selectedBinding = detailItem.target;
+        if (captureBindingKey(gameSettings.keys) >= 0) detailItem.target = -1;
+    }
     if (KeyDown[keyCodes::f1] && !loopFlags.keyLatch) {
         loopFlags.showFps = !loopFlags.showFps;
         loopFlags.keyLatch = true;

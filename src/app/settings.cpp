@@ -12,8 +12,8 @@ bool resolutionApplied = false;
 
 void applyResolutionIndex(GameSettings& s) {
     if (s.resolutionIndex < 0 || s.resolutionIndex >= resolutionCount) return;
-    s.width = resolutionWidths[s.resolutionIndex];
-    s.height = resolutionHeights[s.resolutionIndex];
+    s.width = s.chosenWidth = resolutionWidths[s.resolutionIndex];
+    s.height = s.chosenHeight = resolutionHeights[s.resolutionIndex];
 }
 
 int resolutionIndexForWidth(int width) {
@@ -49,7 +49,7 @@ bool loadSettings(GameSettings& s, const std::string& path) {
 bool saveSettings(const GameSettings& s, bool applied, const std::string& path) {
     int32_t index = s.resolutionIndex;
     if (applied) {
-        int fromWidth = resolutionIndexForWidth(s.width);
+        int fromWidth = resolutionIndexForWidth(s.chosenWidth);
         if (fromWidth >= 0) index = fromWidth;
     }
     int32_t values[settingsFieldCount] = {

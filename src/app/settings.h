@@ -25,11 +25,15 @@ struct GameSettings {
     // Derived from the resolution index; an index outside 0..4 leaves them as they were.
     int32_t width = 800;
     int32_t height = 600;
+    // The size chosen on the Options screen for the next start; the running
+    // game keeps width and height (its window, viewports and copies).
+    int32_t chosenWidth = 800;
+    int32_t chosenHeight = 600;
 };
 
 extern GameSettings gameSettings;
 // Set by "Accept" on the Options screen after a resolution change: only then is
-// the new resolution index saved.
+// the index of the chosen size saved.
 extern bool resolutionApplied;
 
 constexpr const char* settingsPath = "base/menu.inf";
@@ -40,7 +44,8 @@ bool loadSettings(GameSettings& settings, const std::string& path = settingsPath
 // Writes the 19 fields atomically; false (old file intact) when it cannot.
 bool saveSettings(const GameSettings& settings, bool applied, const std::string& path = settingsPath);
 
-// Sets width and height from the resolution index (no change outside 0..4).
+// Sets width and height, and the chosen size, from the resolution index (no
+// change outside 0..4).
 void applyResolutionIndex(GameSettings& settings);
 // Resolution index of a width (640 -> 0 ... 1600 -> 4), -1 for any other.
 int resolutionIndexForWidth(int width);

@@ -3,6 +3,7 @@
 #include "content/car_loading.h"
 #include "content/texture_tables.h"
 #include "frontend/career_state.h"
+#include "frontend/shop_prices.h"
 #include "frontend/garage_scene.h"
 #include "platform/platform.h"
 
@@ -14,6 +15,7 @@ void loadStartupContent() {
         loadAllCarModels();
     }
     fillCarPresets(careerState);
+    fillPriceTables();
     applyStoredConfig();
     if (platform::hasGlContext()) {
         loadGarage();

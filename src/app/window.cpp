@@ -5,7 +5,6 @@
 #include "app/input.h"
 #include "app/settings.h"
 #include "audio/music_stream.h"
-#include "audio/sound_device.h"
 #include "frontend/pause_menu.h"
 #include "race/car_control.h"
 #include "render/renderer_setup.h"
@@ -118,15 +117,14 @@ void cycleResolution(int& choice, int direction) {
             int candidate = (i + direction + resolutionCount) % resolutionCount;
             if (IsDisplayModeAvailable(resolutionWidths[candidate], resolutionHeights[candidate])) {
                 choice = candidate;
-                gameSettings.width = resolutionWidths[candidate];
-                gameSettings.height = resolutionHeights[candidate];
+                gameSettings.chosenWidth = resolutionWidths[candidate];
+                gameSettings.chosenHeight = resolutionHeights[candidate];
                 break;
             }
             i += direction;
         }
     }
     resolutionChanged = true;
-    if (gameSettings.sound) playHoverSound();
 }
 
 }  // namespace

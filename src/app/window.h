@@ -24,8 +24,10 @@ float raceFieldOfView();
 bool IsDisplayModeAvailable(int width, int height);
 
 // Resolution cycling of the Options screen. `choice` is the current resolution
-// index; on success it, gameSettings.width and .height take the next (or previous)
-// available resolution. With no listed resolution at all nothing changes.
+// index; on success it and the chosen size (gameSettings.chosenWidth and
+// .chosenHeight) take the next (or previous) resolution the display lists,
+// wrapping round to the one in use. The running window keeps its size until the
+// next start. With no listed resolution at all nothing changes.
 void nextResolution(int& choice);
 void previousResolution(int& choice);
 extern bool resolutionChanged;

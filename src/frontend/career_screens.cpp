@@ -55,10 +55,7 @@ void paintGarageWithWorkingCar() {
 // ---- Career hub (2) ----
 
 void drawHub() {
-    const CarConfig& car = workingCar;
-    const float packets = 0.05f * float(car.techPacket);
-    ratingBars(std::min(1.0f, car.speedRating + packets), std::min(1.0f, car.accelRating + packets),
-               std::min(1.0f, car.handlingRating + packets));
+    carRatingBars(workingCar);
     TopBand();
     footerBar();
     cashLine();

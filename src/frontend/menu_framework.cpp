@@ -66,7 +66,10 @@ bool contains(const MenuRect& r, bool inclusive, int x, int y) {
     return r.left < x && x < r.right && r.top < y && y < r.bottom;
 }
 
-bool rowEnabled(const MenuButton& b) { return !b.enabled || b.enabled(); }
+bool rowEnabled(const MenuButton& b) {
+    if (b.page >= 0 && b.page != subPage.shown) return false;
+    return !b.enabled || b.enabled();
+}
 
 // Behind the menus the frame driver draws the garage; without shader support
 // there is none, and a dark city picture stands in for it.
@@ -86,7 +89,12 @@ void drawMenuBackdrop() {
 
 void drawButtons(const MenuScreen& screen) {
     for (const MenuButton& b : screen.buttons) {
-        if (rowEnabled(b)) drawMenuButton(b);
+        if (!rowEnabled(b)) continue;
+        // A tab's rows fade with the tab (value arrows always do).
+        const float alpha = menuLook.alpha;
+        if (b.page >= 0 && b.look != ButtonLook::ValueArrow) menuLook.alpha *= menuLook.subPageAlpha;
+        drawMenuButton(b);
+        menuLook.alpha = alpha;
     }
     // The label of a hovered Icon button is printed once, at the screen's label place.
     textStyle = textStyles::white;

@@ -69,7 +69,8 @@ struct MenuButton {
     bool bounces = false;        // the anchor (and label) move with the bounce b
     int icon = 31;               // atlas cell of an Icon button
     bool mirrored = false;       // arrows: the right-pointing (increasing) one
-    const char* label = nullptr; // Text: printed on the face; Icon: printed at the screen's label place when hovered
+    const char* label = nullptr; // Text: printed on the face ("" when the screen prints it); Icon: printed at the screen's label place when hovered
+    float labelShift = 0.0f;     // Text: the label's x from the anchor
     MenuRect click = {};
     MenuRect hover = {};         // when empty, the click rectangle
     bool inclusive = false;      // bounds include their edges
@@ -77,6 +78,7 @@ struct MenuButton {
     bool navigation = true;      // clears clickPending (value buttons leave it set for the garage camera)
     void (*action)() = nullptr;
     bool (*enabled)() = nullptr; // when given and false, the row is neither drawn, lit nor clicked
+    int page = -1;               // a tab's row: only while that subPage is shown, drawn with its alpha; -1 always
 };
 
 struct MenuScreen {

@@ -1,5 +1,6 @@
 // Every screen the front end knows, by number.
 #include "frontend/career_screens.h"
+#include "frontend/carousel_shops.h"
 #include "frontend/main_menu_screens.h"
 #include "frontend/menu_framework.h"
 #include "frontend/options_screen.h"
@@ -9,9 +10,11 @@
 namespace {
 
 const MenuScreen* const allScreens[] = {
-    &mainMenuScreen,   &careerHubScreen,    &pauseScreen,       &optionsScreen,     &careerMenuScreen,
-    &competitionsScreen, &visualTuningScreen, &bodyTuningScreen, &techTuningScreen, &rimsScreen,
-    &changeCarScreen,  &informationScreen,  &quickRaceScreen,   &loadingRaceScreen, &quitScreen,
+    &mainMenuScreen,     &careerHubScreen,   &pauseScreen,     &optionsScreen,    &careerMenuScreen,
+    &competitionsScreen, &visualTuningScreen, &paintingScreen,  &bodyTuningScreen, &techTuningScreen,
+    &rimsScreen,         &bodyKitScreen,     &spoilerScreen,   &hoodScoopScreen,  &roofScoopScreen,
+    &opticsScreen,       &topVinylsScreen,   &sideVinylsScreen, &neonScreen,      &changeCarScreen,
+    &informationScreen,  &quickRaceScreen,   &loadingRaceScreen, &quitScreen,
 };
 
 }  // namespace

@@ -201,7 +201,7 @@ void drawMenuButton(const MenuButton& b) {
             // Orange at rest, white under the cursor.
             textStyle = hovered ? textStyles::white : textStyles::orange;
             textAlpha = menuLook.alpha;
-            printText(b.x, y - 7.0f, "%s", b.label);
+            printText(b.x + b.labelShift, y - 7.0f, "%s", b.label);
             textStyle = textStyles::white;
         }
         break;
@@ -289,8 +289,6 @@ void ItemCarousel(int icon, int count, int numberBase) {
     }
     textAlpha = a;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    CarouselArrow(hoverFlags[0] != 0, 0, false, 10.0f, 550.0f);
-    CarouselArrow(hoverFlags[1] != 0, 1, true, 650.0f, 550.0f);
 }
 
 void RatingBar(RatingKind kind, float value, float x, float y) {
@@ -321,6 +319,12 @@ void ratingBars(float speed, float acceleration, float handling) {
     printText(640.0f, 450.0f, "Acceleration");
     printText(640.0f, 420.0f, "Handling");
     textStyle = textStyles::white;
+}
+
+void carRatingBars(const CarConfig& car) {
+    const float packets = 0.05f * float(car.techPacket);
+    ratingBars(std::min(1.0f, car.speedRating + packets), std::min(1.0f, car.accelRating + packets),
+               std::min(1.0f, car.handlingRating + packets));
 }
 
 int trackMapNumber(int track) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+struct CarConfig;
 struct MenuButton;
 
 // The menu images in the TGA and BMP tables.
@@ -46,7 +47,9 @@ void rightPanel();
 void thinStripAt(float y);
 
 // The strip of items every shop browses: `count` icons from the atlas cell
-// `icon`, numbered from `numberBase`, the selected one at the centre.
+// `icon`, numbered from `numberBase`, the selected one at the centre. Its two
+// arrows (slots 0 and 1, anchors (10, 550) and (650, 550)) are rows of the
+// shop's table.
 struct CarouselState {
     int selected = 0;
     float offset = 0.0f;  // slide still to run, eased back to 0
@@ -65,6 +68,8 @@ enum class RatingKind { Speed, Acceleration, Handling };
 void RatingBar(RatingKind kind, float value, float x, float y);
 // The three bars with their orange labels, as the hub and the car shops show them.
 void ratingBars(float speed, float acceleration, float handling);
+// The bars of a car: each rating plus 0.05 per tech packet, at most 1.
+void carRatingBars(const CarConfig& car);
 
 // Which of the three city maps a track slot's layout is drawn on (1..3).
 int trackMapNumber(int track);
