@@ -242,8 +242,13 @@ void openOptionsScreen() {
     subPage.target = subPage.shown = graphicsTab;
     detailItem.target = -1;
     resolutionChanged = false;
-    // The resolution chosen for the next start (the one in use until the
-    // player picks another); a damaged settings file's is read from the window.
+    // The resolution the next start will use: the accepted choice, else the
+    // one in use (a change left without Accept is forgotten). A damaged
+    // settings file's index is read from the window.
+    if (!resolutionApplied) {
+        gameSettings.chosenWidth = gameSettings.width;
+        gameSettings.chosenHeight = gameSettings.height;
+    }
     resolutionChoice = resolutionIndexForWidth(gameSettings.chosenWidth);
     if (resolutionChoice < 0) resolutionChoice = resolutionIndexForWidth(gameSettings.width);
 }

@@ -34,6 +34,12 @@ TEST_F(OptionsRun, TheResolutionIsKeptForTheNextStartAndNoticedOnlyOnceAccepted)
     EXPECT_EQ(resolutionChoice, 1);
     click(accept, at::bottomRowY);
     EXPECT_FALSE(resolutionApplied);
+    // A change left without Accept is forgotten when the screen opens again.
+    click(rightArrowX, rowY(0));
+    clickAndSettle(back, at::bottomRowY);
+    clickAndSettle(560, at::bottomRowY);
+    EXPECT_EQ(resolutionChoice, 1);
+    EXPECT_EQ(gameSettings.chosenWidth, 800);
 
     click(rightArrowX, rowY(0));
     EXPECT_EQ(resolutionChoice, 2);
@@ -62,6 +68,9 @@ TEST_F(OptionsRun, TheResolutionIsKeptForTheNextStartAndNoticedOnlyOnceAccepted)
     // Back keeps everything; the file written at exit holds the chosen size.
     clickAndSettle(back, at::bottomRowY);
     EXPECT_EQ(GameState, gameStates::mainMenu);
+    clickAndSettle(560, at::bottomRowY);
+    EXPECT_EQ(resolutionChoice, 2);
+    EXPECT_FALSE(resolutionChanged);
     ASSERT_TRUE(saveSettings(gameSettings, resolutionApplied));
     GameSettings read;
     ASSERT_TRUE(loadSettings(read));
