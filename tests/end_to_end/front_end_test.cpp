@@ -119,7 +119,7 @@ class NitroRebound : public MenuRaceRun {
 protected:
     void prepareBase() override {
         MenuRaceRun::prepareBase();
-        ASSERT_EQ(runCommand(labRun("--frames 600 --frame-ms 20 --events " + eventsFile("rebind_nitro.events")),
+        ASSERT_EQ(runCommand(labRun("--frames 1000 --frame-ms 20 --events " + eventsFile("rebind_nitro.events")),
                              labOutput),
                   0)
             << labOutput;
