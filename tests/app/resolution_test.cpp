@@ -29,8 +29,9 @@ TEST_F(ResolutionCycling, NextSkipsModesTheDisplayDoesNotList) {
     int choice = 1;
     nextResolution(choice);
     EXPECT_EQ(choice, 3);
-    EXPECT_EQ(gameSettings.width, 1280);
-    EXPECT_EQ(gameSettings.height, 1024);
+    EXPECT_EQ(gameSettings.chosenWidth, 1280);
+    EXPECT_EQ(gameSettings.chosenHeight, 1024);
+    EXPECT_EQ(gameSettings.width, 800);  // the running window keeps its size
     EXPECT_TRUE(resolutionChanged);
     nextResolution(choice);
     EXPECT_EQ(choice, 1);  // wraps past 1600 x 1200 and 640 x 480
@@ -41,7 +42,7 @@ TEST_F(ResolutionCycling, PreviousFromTheSmallestGoesToTheLargest) {
     int choice = 0;
     previousResolution(choice);
     EXPECT_EQ(choice, 4);
-    EXPECT_EQ(gameSettings.width, 1600);
+    EXPECT_EQ(gameSettings.chosenWidth, 1600);
     previousResolution(choice);
     EXPECT_EQ(choice, 2);
 }
@@ -61,7 +62,7 @@ TEST_F(ResolutionCycling, NoListedResolutionLeavesTheChoiceUnchanged) {
     nextResolution(choice);
     previousResolution(choice);
     EXPECT_EQ(choice, 1);
-    EXPECT_EQ(gameSettings.width, 800);
+    EXPECT_EQ(gameSettings.chosenWidth, 800);
     EXPECT_TRUE(resolutionChanged);
     modes({});
     nextResolution(choice);

@@ -110,8 +110,8 @@ TEST(SettingsFile, ResolutionIsSavedOnlyAfterAccept) {
     GameSettings s;
     s.resolutionIndex = 1;
     applyResolutionIndex(s);
-    s.width = 1280;  // changed on the Options screen
-    s.height = 1024;
+    s.chosenWidth = 1280;  // chosen on the Options screen
+    s.chosenHeight = 1024;
     ASSERT_TRUE(saveSettings(s, false));
     EXPECT_EQ(getLe32(fileBytes(settingsPath).data()), 1u);
     ASSERT_TRUE(saveSettings(s, true));
