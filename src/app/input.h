@@ -26,6 +26,7 @@ extern MenuCursor menuCursor;
 namespace keyCodes {
 constexpr int shift = 0x10;
 constexpr int ctrl = 0x11;
+constexpr int enter = 0x0D;
 constexpr int escape = 0x1B;
 constexpr int space = 0x20;
 constexpr int left = 0x25;
@@ -53,3 +54,43 @@ std::string bindingKeyName(int code);
 int captureBindingKey(int32_t keys[bindingCount]);
 // Clears every held key, e.g. when the window loses focus and key-ups may never come.
 void clearHeldKeys();
+
+// ---- Game controllers ----
+// The state of every connected pad or wheel, fed by the controller events.
+constexpr int padSlotCount = 4;
+constexpr int padAxisCount = 5;    // platform::PadAxisId
+constexpr int padButtonCount = 10; // platform::PadButtonId
+struct PadSlot {
+    bool connected = false;
+    int id = 0;
+    int axes[padAxisCount] = {};
+    bool buttons[padButtonCount] = {};
+};
+extern PadSlot padSlots[padSlotCount];
+
+// What the connected controllers ask of the car, after dead zones and the
+// response curve: steering -1..1 (positive to the left), throttle and brake
+// 0..1, nitro. All zero without a controller.
+struct PadDrive {
+    float steer = 0.0f;
+    float throttle = 0.0f;
+    float brake = 0.0f;
+    bool nitro = false;
+};
+PadDrive padDrive();
+// Number of connected controllers.
+int connectedPads();
+
+// The stick's share of full lock for an axis position: nothing inside the dead
+// zone, then a curve that is gentle near the centre, reaches 0.5 half way
+// through the live travel and 1 at the end. A wheel's axis is linear with a
+// small dead zone. Signed like the position.
+float stickResponse(int position, bool wheel);
+// A trigger's or pedal's share 0..1, with a small dead zone at rest.
+float triggerResponse(int position);
+
+// Connection, disconnection, axis and button events. A disconnected
+// controller lets go of everything it held.
+void handlePadEvent(int type, int pad, int control, int value);
+// Releases every controller control (the window lost focus, a new run).
+void releasePads();

@@ -39,8 +39,62 @@ namespace {
 
 bool loopEnded = false;
 
-// Escape pauses a running race, but not once the results show.
-bool pauseKeyTaken() { return KeyDown[keyCodes::escape] && GameState == gameStates::racing && !raceFinished; }
+// Escape or a controller's Start pauses a running race, but not once the results show.
+bool padPauseWanted = false;
+bool pauseKeyTaken() {
+    return (KeyDown[keyCodes::escape] || padPauseWanted) && GameState == gameStates::racing && !raceFinished;
+}
+
+// The Controls tab waits for the key to bind: every key goes to it.
+bool bindingKeyAwaited() {
+    return GameState == gameStates::options && subPage.shown == 2 && detailItem.target >= 0;
+}
+
+// Arrows, Enter and Escape work the menus. Returns true when the press was
+// used up (an Escape that continued the race must not pause it again).
+bool menuKey(const platform::Event& event) {
+    if (GameState == gameStates::racing || bindingKeyAwaited()) return false;
+    switch (event.key) {
+    case keyCodes::left: menuNavigate(MenuMove::Left); return false;
+    case keyCodes::right: menuNavigate(MenuMove::Right); return false;
+    case keyCodes::up: menuNavigate(MenuMove::Up); return false;
+    case keyCodes::down: menuNavigate(MenuMove::Down); return false;
+    case keyCodes::enter:
+        if (!event.repeat) menuNavigate(MenuMove::Activate);
+        return false;
+    case keyCodes::escape:
+        return !event.repeat && menuNavigate(MenuMove::Back) && GameState == gameStates::racing;
+    default:
+        return false;
+    }
+}
+
+// Controllers: the driving controls are read by the race; the D-pad, A and B
+// work the menus like the arrows, Enter and Escape; Start pauses and continues.
+void handlePadInput(const platform::Event& event) {
+    using platform::EventType;
+    using platform::PadButtonId;
+    handlePadEvent(int(event.type), event.pad, event.control, event.value);
+    if (event.type != EventType::PadButtonDown) return;
+    const PadButtonId button = PadButtonId(event.control);
+    if (GameState == gameStates::racing) {
+        if (button == PadButtonId::Start) padPauseWanted = true;
+        return;
+    }
+    if (bindingKeyAwaited()) return;
+    switch (button) {
+    case PadButtonId::DpadLeft: menuNavigate(MenuMove::Left); break;
+    case PadButtonId::DpadRight: menuNavigate(MenuMove::Right); break;
+    case PadButtonId::DpadUp: menuNavigate(MenuMove::Up); break;
+    case PadButtonId::DpadDown: menuNavigate(MenuMove::Down); break;
+    case PadButtonId::A: menuNavigate(MenuMove::Activate); break;
+    case PadButtonId::B: menuNavigate(MenuMove::Back); break;
+    case PadButtonId::Start:
+        if (GameState == gameStates::pause) menuNavigate(MenuMove::Back);
+        break;
+    default: break;
+    }
+}
 
 float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
 
@@ -51,7 +105,13 @@ void handleInputEvent(const platform::Event& event) {
         setMenuCursorFromPixels(event.x, event.y);
     switch (event.type) {
     case EventType::KeyDown:
-        if (event.key > 0 && event.key < 256) KeyDown[event.key] = 1;
+        if (event.key == keyCodes::enter && event.alt) {
+            if (!event.repeat) toggleFullscreen();
+            break;
+        }
+        if (menuKey(event)) break;
+        // A repeat changes nothing that is held, and must not hold again a key a menu used up.
+        if (event.key > 0 && event.key < 256 && !event.repeat) KeyDown[event.key] = 1;
         break;
     case EventType::KeyUp:
         if (event.key > 0 && event.key < 256) KeyDown[event.key] = 0;
@@ -69,6 +129,16 @@ void handleInputEvent(const platform::Event& event) {
         else mouseState.rightHeld = false;
         mouseState.pressX = mouseState.dragX = menuCursor.x;
         mouseState.pressY = mouseState.dragY = menuCursor.y;
+        break;
+    case EventType::MouseMove:
+        menuPointerMoved();
+        break;
+    case EventType::PadAdded:
+    case EventType::PadRemoved:
+    case EventType::PadAxis:
+    case EventType::PadButtonDown:
+    case EventType::PadButtonUp:
+        handlePadInput(event);
         break;
     default:
         break;
@@ -182,6 +252,7 @@ void loopKeyChecks() {
         shownScreen = gameStates::pause;
         screenFade = 0.0f;
     }
+    padPauseWanted = false;
     // Key capture on the Controls tab binds the row waiting for a key.
     if (GameState == gameStates::options && subPage.shown == 2) {
         selectedBinding = detailItem.target;
@@ -201,6 +272,8 @@ void loopKeyChecks() {
 StartupResult startupSequence() {
     loopEnded = false;
     closeRequested = false;
+    padPauseWanted = false;
+    releasePads();
     loadSettings(gameSettings);
     applyResolutionIndex(gameSettings);
     effectTextureWidth = effectTextureHeight = 256;

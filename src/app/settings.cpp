@@ -9,6 +9,7 @@ const int resolutionHeights[resolutionCount] = {480, 600, 768, 1024, 1200};
 
 GameSettings gameSettings;
 bool resolutionApplied = false;
+std::string settingsPath = "base/menu.inf";
 
 void applyResolutionIndex(GameSettings& s) {
     if (s.resolutionIndex < 0 || s.resolutionIndex >= resolutionCount) return;

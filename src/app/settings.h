@@ -1,4 +1,4 @@
-// The player's options: base/menu.inf, 19 little-endian int32 fields (76 bytes),
+// The player's options: menu.inf (see settingsPath), 19 little-endian int32 fields (76 bytes),
 // read once at start-up and written once at exit.
 #pragma once
 
@@ -36,7 +36,8 @@ extern GameSettings gameSettings;
 // the index of the chosen size saved.
 extern bool resolutionApplied;
 
-constexpr const char* settingsPath = "base/menu.inf";
+// Where the settings are kept: base/menu.inf, or the per-user folder (app/game_paths).
+extern std::string settingsPath;
 
 // Reads the settings. A missing file keeps the defaults; a short file reads
 // every missing field as -1. Returns false when the file could not be opened.

@@ -11,6 +11,8 @@
 #define NIGHTRUN_STATS_HOST ""
 #endif
 
+std::string statisticsFolder = "base/stats";
+
 namespace {
 
 const char* const clubNames[3] = {"NIGHT WIND Club", "MIDNIGHT RACERS Club", "CRAZY DRIVE Club"};
@@ -42,10 +44,11 @@ std::string prepareStatisticsPage() {
     const std::string host = NIGHTRUN_STATS_HOST;
     if (!host.empty()) return "http://" + host + "/stats/nightrun.html";
     std::error_code error;
-    std::filesystem::create_directories("base/stats", error);
+    std::filesystem::create_directories(statisticsFolder, error);
     std::string page = careerPage();
-    if (!writeFileAtomic("base/stats/nightrun.html", page.data(), page.size())) return "";
-    std::filesystem::path full = std::filesystem::absolute("base/stats/nightrun.html", error);
+    const std::string file = statisticsFolder + "/nightrun.html";
+    if (!writeFileAtomic(file, page.data(), page.size())) return "";
+    std::filesystem::path full = std::filesystem::absolute(file, error);
     return "file://" + full.string();
 }
 

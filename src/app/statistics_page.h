@@ -4,8 +4,11 @@
 
 #include <string>
 
-// Writes the local page (base/stats/nightrun.html) and returns its file URL, or
-// returns the configured host's URL.
+// The folder of the local page: base/stats, or stats/ in the per-user folder.
+extern std::string statisticsFolder;
+
+// Writes the local page (<statisticsFolder>/nightrun.html) and returns its file
+// URL, or returns the configured host's URL.
 std::string prepareStatisticsPage();
 // Prepares the page and opens it in the desktop's browser.
 void openStatisticsPage();

@@ -5,12 +5,15 @@
 #include "app/input.h"
 #include "app/settings.h"
 #include "audio/music_stream.h"
+#include "frontend/menu_framework.h"
 #include "frontend/pause_menu.h"
 #include "race/car_control.h"
 #include "render/renderer_setup.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#include <cstdio>
 
 bool fullscreen = true;
 bool resolutionChanged = false;
@@ -97,6 +100,25 @@ void setProjection(int width, int height) {
     glLoadIdentity();
 }
 
+void toggleFullscreen() {
+    if (!platform::windowExists()) return;
+    if (fullscreen) {
+        platform::restoreDisplayMode();
+        platform::showCursor(true);
+        fullscreen = false;
+    } else if (platform::setDisplayMode(gameSettings.width, gameSettings.height, gameSettings.colourDepth)) {
+        platform::showCursor(false);
+        fullscreen = true;
+    } else {
+        char text[96];
+        std::snprintf(text, sizeof text, "Full screen is not available at %d x %d.", gameSettings.width,
+                      gameSettings.height);
+        showMenuNotice(text);
+        std::fprintf(stderr, "nightrun: %s\n", text);
+    }
+    setProjection(gameSettings.width, gameSettings.height);
+}
+
 bool IsDisplayModeAvailable(int width, int height) {
     for (const platform::DisplayMode& mode : platform::listDisplayModes())
         if (mode.width == width && mode.height == height) return true;
@@ -153,8 +175,10 @@ bool handleWindowEvent(const platform::Event& event) {
             }
             loopFlags.musicFade = -1.5f;
         }
-        // Key-ups that happen while another window has the focus never reach us.
+        // Key-ups that happen while another window has the focus never reach us,
+        // nor do a controller's.
         clearHeldKeys();
+        releasePads();
         platform::restoreDisplayMode();
         return true;
     case EventType::Activate:

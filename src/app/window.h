@@ -14,6 +14,11 @@ extern bool fullscreen;  // cleared when the player accepts windowed mode
 bool createGameWindow(const std::string& title, int width, int height, int colourBits, bool fullscreenFlag);
 // Releases everything; safe on a partly created window.
 void destroyGameWindow();
+// Alt+Enter: full screen at the current resolution, or a window of that size.
+// The GL context and its textures stay; the choice holds for the rest of the
+// run (re-activating the window keeps it). When the display cannot take the
+// resolution the game stays in its window and says so.
+void toggleFullscreen();
 
 // Viewport and perspective: the race view widens with speed, the front end is a
 // narrow 25 degree view of the garage. A height of 0 counts as 1.

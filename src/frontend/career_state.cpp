@@ -8,6 +8,7 @@
 #include <vector>
 
 CareerState careerState;
+std::string careerPath = "base/career.inf";
 CarConfig workingCar;
 int32_t quickRaceTrack = 1;
 int32_t quickRaceCar = 0;

@@ -58,7 +58,8 @@ extern bool careerRaceActive;
 // The track slot of the chosen career race: currentClub * 10 + currentRace.
 int careerTrack();
 
-constexpr const char* careerPath = "base/career.inf";
+// Where the career is kept: base/career.inf, or the per-user folder (app/game_paths).
+extern std::string careerPath;
 
 // The image as stored on disk, and back. decodeCareer reads what there is: a
 // shorter buffer leaves the fields beyond it unchanged.

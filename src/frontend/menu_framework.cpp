@@ -16,8 +16,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 int32_t shownScreen = 0;
 float screenFade = 0.0f;
@@ -36,6 +39,15 @@ constexpr float noticeSeconds = 6.0f;
 
 char noticeText[96] = {};
 float noticeTimer = 0.0f;
+
+// Menu focus: a row of focusScreen's table; the keys light it while they are
+// in charge, the pointer lights what it is over otherwise.
+struct MenuFocus {
+    int32_t screen = -1;
+    int row = -1;
+    bool keysInCharge = false;
+};
+MenuFocus focus;
 
 // Fade out to 0, switch to the target, fade back in.
 void advanceFade(int32_t target, int32_t& shown, float& fade, float ticks) {
@@ -69,6 +81,77 @@ bool contains(const MenuRect& r, bool inclusive, int x, int y) {
 bool rowEnabled(const MenuButton& b) {
     if (b.page >= 0 && b.page != subPage.shown) return false;
     return !b.enabled || b.enabled();
+}
+
+// A row the focus can rest on: shown, with a slot to light and a place to click.
+bool focusable(const MenuButton& b) {
+    return rowEnabled(b) && b.look != ButtonLook::Hidden && b.slot >= 0 && b.slot < hoverSlotCount &&
+           !b.click.empty();
+}
+
+// The focusable rows of a screen in reading order: top to bottom, then left to right.
+std::vector<int> readingOrder(const MenuScreen& screen) {
+    std::vector<int> rows;
+    for (size_t i = 0; i < screen.buttons.size(); ++i)
+        if (focusable(screen.buttons[i])) rows.push_back(int(i));
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+        const MenuRect& ra = screen.buttons[size_t(a)].click;
+        const MenuRect& rb = screen.buttons[size_t(b)].click;
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    return rows;
+}
+
+// Keeps the focus on GameState's screen: a new screen starts on its first row.
+void followScreen(const MenuScreen& screen) {
+    const std::vector<int> order = readingOrder(screen);
+    const bool valid = std::find(order.begin(), order.end(), focus.row) != order.end();
+    if (focus.screen != screen.id || !valid) {
+        focus.screen = screen.id;
+        focus.row = order.empty() ? -1 : order.front();
+    }
+}
+
+// The row of the line above (direction -1) or below (+1) nearest in x, wrapping.
+int rowInNextLine(const MenuScreen& screen, const std::vector<int>& order, int from, int direction) {
+    const MenuRect& here = screen.buttons[size_t(from)].click;
+    const int centre = (here.left + here.right) / 2;
+    auto top = [&](int row) { return screen.buttons[size_t(row)].click.top; };
+    int lineTop = -1;
+    for (int row : order) {
+        const int t = top(row);
+        const bool beyond = direction > 0 ? t > here.top : t < here.top;
+        if (beyond && (lineTop < 0 || (direction > 0 ? t < lineTop : t > lineTop))) lineTop = t;
+    }
+    if (lineTop < 0) lineTop = direction > 0 ? top(order.front()) : top(order.back());  // wrap
+    int best = from, bestDistance = 1 << 30;
+    for (int row : order) {
+        if (top(row) != lineTop) continue;
+        const MenuRect& r = screen.buttons[size_t(row)].click;
+        const int distance = std::abs((r.left + r.right) / 2 - centre);
+        if (distance < bestDistance) {
+            best = row;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+bool isBackRow(const MenuButton& b) {
+    if (!b.label || !rowEnabled(b)) return false;
+    std::string label = b.label;
+    label.erase(0, label.find_first_not_of(' '));
+    label.erase(label.find_last_not_of(' ') + 1);
+    return label == "Back" || label == "No" || label == "Continue";
+}
+
+// What a click on the row does, with its sound.
+void actOnRow(const MenuButton& b) {
+    if (b.action) b.action();
+    if (b.navigation) mouseState.clickPending = false;
+    if (b.sound == ButtonSound::Click) playMenuSound(MenuSound::Click);
+    else if (b.sound == ButtonSound::Hover) playMenuSound(MenuSound::Hover);
+    resetHover();
 }
 
 // Behind the menus the frame driver draws the garage; without shader support
@@ -187,13 +270,23 @@ void menuHoverPass() {
     if (GameState == gameStates::racing || GameState != shownScreen) return;
     const MenuScreen* screen = findMenuScreen(GameState);
     if (!screen) return;
+    followScreen(*screen);
     bool used[hoverSlotCount] = {};
     bool lit[hoverSlotCount] = {};
-    for (const MenuButton& b : screen->buttons) {
+    for (size_t i = 0; i < screen->buttons.size(); ++i) {
+        const MenuButton& b = screen->buttons[i];
         if (b.slot < 0 || b.slot >= hoverSlotCount) continue;
         used[b.slot] = true;
+        if (focus.keysInCharge) {
+            if (int(i) == focus.row) lit[b.slot] = true;
+            continue;
+        }
         const MenuRect& area = b.hover.empty() ? b.click : b.hover;
-        if (rowEnabled(b) && contains(area, b.inclusive, menuCursor.x, menuCursor.y)) lit[b.slot] = true;
+        if (rowEnabled(b) && contains(area, b.inclusive, menuCursor.x, menuCursor.y)) {
+            lit[b.slot] = true;
+            // The pointer's button is the focus, so the keys go on from there.
+            if (focusable(b)) focus.row = int(i);
+        }
     }
     for (int slot = 0; slot < hoverSlotCount; ++slot) {
         if (!used[slot]) continue;
@@ -216,14 +309,47 @@ bool dispatchMenuClick() {
     if (!screen) return false;
     const int row = menuButtonAt(*screen, menuCursor.x, menuCursor.y);
     if (row < 0) return false;
-    const MenuButton& b = screen->buttons[size_t(row)];
-    if (b.action) b.action();
-    if (b.navigation) mouseState.clickPending = false;
-    if (b.sound == ButtonSound::Click) playMenuSound(MenuSound::Click);
-    else if (b.sound == ButtonSound::Hover) playMenuSound(MenuSound::Hover);
-    resetHover();
+    actOnRow(screen->buttons[size_t(row)]);
     return true;
 }
+
+bool menuNavigate(MenuMove move) {
+    if (GameState == gameStates::racing) return false;
+    const MenuScreen* screen = findMenuScreen(GameState);
+    if (!screen) return false;
+    followScreen(*screen);
+    if (move == MenuMove::Back) {
+        for (const MenuButton& b : screen->buttons) {
+            if (!isBackRow(b)) continue;
+            actOnRow(b);
+            return true;
+        }
+        return false;
+    }
+    const std::vector<int> order = readingOrder(*screen);
+    if (order.empty() || focus.row < 0) return false;
+    focus.keysInCharge = true;
+    const size_t at = size_t(std::find(order.begin(), order.end(), focus.row) - order.begin());
+    switch (move) {
+    case MenuMove::Left: focus.row = order[(at + order.size() - 1) % order.size()]; break;
+    case MenuMove::Right: focus.row = order[(at + 1) % order.size()]; break;
+    case MenuMove::Up: focus.row = rowInNextLine(*screen, order, focus.row, -1); break;
+    case MenuMove::Down: focus.row = rowInNextLine(*screen, order, focus.row, +1); break;
+    case MenuMove::Activate: actOnRow(screen->buttons[size_t(focus.row)]); break;
+    case MenuMove::Back: break;
+    }
+    return true;
+}
+
+void menuPointerMoved() { focus.keysInCharge = false; }
+
+int focusedMenuRow() {
+    const MenuScreen* screen = findMenuScreen(GameState);
+    if (screen) followScreen(*screen);
+    return screen ? focus.row : -1;
+}
+
+bool menuFocusShown() { return focus.keysInCharge; }
 
 void resetHover() { std::fill(std::begin(hoverFlags), std::end(hoverFlags), uint8_t(0)); }
 
@@ -271,4 +397,5 @@ void resetMenuState() {
     menuSoundCounts = MenuSoundCounts{};
     noticeTimer = 0.0f;
     mouseState.clickPending = false;
+    focus = MenuFocus{};
 }

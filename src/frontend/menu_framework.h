@@ -104,6 +104,22 @@ void menuHoverPass();
 // A left press at menuCursor: the first row of GameState's table that holds it
 // acts. Returns whether one did.
 bool dispatchMenuClick();
+// Keyboard and controller navigation of GameState's screen. The arrows move a
+// focus between the lit-able rows in reading order (Left/Right: previous/next,
+// Up/Down: the nearest row of the line above/below); Activate acts on the
+// focused row exactly as a click on it; Back acts on the screen's way back
+// (the row labelled Back, No or Continue). The focus is the lit button: moving
+// the mouse hands the lighting back to the pointer, and the focus follows the
+// button under it. Returns whether anything happened.
+enum class MenuMove { Up, Down, Left, Right, Activate, Back };
+bool menuNavigate(MenuMove move);
+// The pointer moved: the button under it is lit and focused again.
+void menuPointerMoved();
+// The focused row of GameState's table (-1 before any screen is set up), and
+// whether the keys or the pointer light the buttons.
+int focusedMenuRow();
+bool menuFocusShown();
+
 // Index of the first row of `screen` whose click rectangle holds (x, y), -1 for none.
 int menuButtonAt(const MenuScreen& screen, int x, int y);
 // Clears every hover flag, so no button of the next screen starts lit.

@@ -1,5 +1,6 @@
-// The platform layer: window and GL context, display modes, input events,
-// message boxes, the millisecond clock, the cursor and opening a URL.
+// The platform layer: window and GL context, display modes, input events
+// (keys, mouse, game controllers), message boxes, the millisecond clock, the
+// cursor, opening a URL and where the executable lies.
 // Only src/platform includes SDL; everything else talks to these functions.
 //
 // Two back ends implement the same functions: the real one (SDL2) and a test
@@ -33,7 +34,18 @@ enum class EventType {
     Close,
     Resize,      // width, height (client area in pixels)
     ScreenSaver, // the system wants to start the screen saver; the game refuses it
+    PadAdded,    // pad: a controller was connected (its id for the events that follow)
+    PadRemoved,  // pad
+    PadAxis,     // pad, control: PadAxisId, value: -32768..32767 (triggers and pedals 0..32767)
+    PadButtonDown,  // pad, control: PadButtonId
+    PadButtonUp,    // pad, control: PadButtonId
 };
+
+// Controls of a game controller, as SDL's game-controller layout names them.
+// A wheel (a joystick that is not a known pad) reports its steering as Wheel
+// and its pedals as the triggers, pressed from 0 up to 32767.
+enum class PadAxisId { LeftX, LeftY, TriggerLeft, TriggerRight, Wheel, Count };
+enum class PadButtonId { A, B, X, Y, Back, Start, DpadUp, DpadDown, DpadLeft, DpadRight, Count };
 
 enum class MouseButton { Left, Right };
 
@@ -45,6 +57,11 @@ struct Event {
     int y = 0;
     int width = 0;
     int height = 0;
+    int pad = 0;          // controller events: the controller's id
+    int control = 0;      // controller events: PadAxisId or PadButtonId
+    int value = 0;        // PadAxis: the axis position
+    bool repeat = false;  // KeyDown: the key is held and the system repeats it
+    bool alt = false;     // KeyDown: an Alt key is held
 };
 
 enum class MessageIcon { Exclamation, Stop, Information };
@@ -71,6 +88,8 @@ std::vector<DisplayMode> listDisplayModes();
 bool setDisplayMode(int width, int height, int bitsPerPixel);
 // Gives the display back its desktop mode.
 void restoreDisplayMode();
+// True while the game window covers the display in a full-screen mode.
+bool windowFullscreen();
 
 // The one game window with a GL compatibility context: double buffered,
 // 24-bit depth, destination alpha. Each step reports failure separately so the
@@ -105,6 +124,9 @@ bool openUrl(const std::string& url);
 
 // Keeps the screen saver and display power-off away while the game runs.
 void inhibitScreenSaver();
+
+// The folder holding the running executable (with a trailing slash), or empty.
+std::string executableDirectory();
 
 // Translates an SDL keycode to a Windows virtual-key code (0 when unmapped).
 // Exposed for tests; the event pump uses it.

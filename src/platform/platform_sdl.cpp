@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <cstring>
 
 namespace platform {
 
@@ -22,8 +24,172 @@ bool startVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    // Controllers are optional: without them the game runs on keys and mouse.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "nightrun: game controllers unavailable: %s\n", SDL_GetError());
     videoStarted = true;
     return true;
+}
+
+// Open controllers: pads through the game-controller layer, wheels (joysticks
+// no layout knows) as raw joysticks whose pedals are measured from where they
+// rest when the wheel is connected.
+struct OpenPad {
+    SDL_JoystickID id = -1;
+    SDL_GameController* pad = nullptr;
+    SDL_Joystick* wheel = nullptr;
+    Sint16 pedalRest[3] = {};
+};
+constexpr int maxPads = 8;
+OpenPad openPads[maxPads];
+
+OpenPad* findPad(SDL_JoystickID id) {
+    for (OpenPad& p : openPads)
+        if ((p.pad || p.wheel) && p.id == id) return &p;
+    return nullptr;
+}
+
+OpenPad* freePad() {
+    for (OpenPad& p : openPads)
+        if (!p.pad && !p.wheel) return &p;
+    return nullptr;
+}
+
+void closePad(OpenPad& p) {
+    if (p.pad) SDL_GameControllerClose(p.pad);
+    if (p.wheel) SDL_JoystickClose(p.wheel);
+    p = OpenPad{};
+}
+
+int padAxis(Uint8 axis) {
+    switch (axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX: return int(PadAxisId::LeftX);
+    case SDL_CONTROLLER_AXIS_LEFTY: return int(PadAxisId::LeftY);
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT: return int(PadAxisId::TriggerLeft);
+    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT: return int(PadAxisId::TriggerRight);
+    default: return -1;
+    }
+}
+
+int padButton(Uint8 button) {
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_A: return int(PadButtonId::A);
+    case SDL_CONTROLLER_BUTTON_B: return int(PadButtonId::B);
+    case SDL_CONTROLLER_BUTTON_X: return int(PadButtonId::X);
+    case SDL_CONTROLLER_BUTTON_Y: return int(PadButtonId::Y);
+    case SDL_CONTROLLER_BUTTON_BACK: return int(PadButtonId::Back);
+    case SDL_CONTROLLER_BUTTON_START: return int(PadButtonId::Start);
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: return int(PadButtonId::DpadUp);
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return int(PadButtonId::DpadDown);
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return int(PadButtonId::DpadLeft);
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return int(PadButtonId::DpadRight);
+    default: return -1;
+    }
+}
+
+// A pedal's travel from its resting end, 0..32767, whichever end that is.
+int pedalTravel(Sint16 value, Sint16 rest) {
+    const int span = std::max(int(rest) + 32768, 32767 - int(rest));
+    return std::min(32767, std::abs(int(value) - int(rest)) * 32767 / std::max(span, 1));
+}
+
+// Translates one SDL controller event; false for events the game does not use.
+bool translatePadEvent(const SDL_Event& e, Event& event) {
+    event = {};
+    switch (e.type) {
+    case SDL_CONTROLLERDEVICEADDED: {
+        OpenPad* slot = freePad();
+        if (!slot) return false;
+        SDL_GameController* pad = SDL_GameControllerOpen(e.cdevice.which);
+        if (!pad) return false;
+        const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+        if (findPad(id)) {  // already open (SDL can announce a pad twice)
+            SDL_GameControllerClose(pad);
+            return false;
+        }
+        slot->id = id;
+        slot->pad = pad;
+        event.type = EventType::PadAdded;
+        event.pad = id;
+        return true;
+    }
+    case SDL_JOYDEVICEADDED: {
+        if (SDL_IsGameController(e.jdevice.which)) return false;  // comes as a pad
+        OpenPad* slot = freePad();
+        if (!slot) return false;
+        SDL_Joystick* wheel = SDL_JoystickOpen(e.jdevice.which);
+        if (!wheel) return false;
+        const SDL_JoystickID id = SDL_JoystickInstanceID(wheel);
+        if (SDL_JoystickNumAxes(wheel) < 1 || findPad(id)) {
+            SDL_JoystickClose(wheel);
+            return false;
+        }
+        slot->id = id;
+        slot->wheel = wheel;
+        for (int a = 1; a <= 2; ++a) {
+            Sint16 rest = 0;
+            if (!SDL_JoystickGetAxisInitialState(wheel, a, &rest)) rest = SDL_JoystickGetAxis(wheel, a);
+            slot->pedalRest[a] = rest;
+        }
+        event.type = EventType::PadAdded;
+        event.pad = id;
+        return true;
+    }
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_JOYDEVICEREMOVED: {
+        const SDL_JoystickID id = e.type == SDL_JOYDEVICEREMOVED ? e.jdevice.which : e.cdevice.which;
+        OpenPad* p = findPad(id);
+        if (!p) return false;
+        closePad(*p);
+        event.type = EventType::PadRemoved;
+        event.pad = id;
+        return true;
+    }
+    case SDL_CONTROLLERAXISMOTION: {
+        const int axis = padAxis(e.caxis.axis);
+        if (axis < 0 || !findPad(e.caxis.which)) return false;
+        event.type = EventType::PadAxis;
+        event.pad = e.caxis.which;
+        event.control = axis;
+        event.value = e.caxis.value;
+        return true;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+        const int button = padButton(e.cbutton.button);
+        if (button < 0 || !findPad(e.cbutton.which)) return false;
+        event.type = e.type == SDL_CONTROLLERBUTTONDOWN ? EventType::PadButtonDown : EventType::PadButtonUp;
+        event.pad = e.cbutton.which;
+        event.control = button;
+        return true;
+    }
+    case SDL_JOYAXISMOTION: {
+        OpenPad* p = findPad(e.jaxis.which);
+        if (!p || !p->wheel || e.jaxis.axis > 2) return false;
+        event.type = EventType::PadAxis;
+        event.pad = e.jaxis.which;
+        if (e.jaxis.axis == 0) {
+            event.control = int(PadAxisId::Wheel);
+            event.value = e.jaxis.value;
+        } else {
+            // Throttle on the second axis, brake on the third.
+            event.control = int(e.jaxis.axis == 1 ? PadAxisId::TriggerRight : PadAxisId::TriggerLeft);
+            event.value = pedalTravel(e.jaxis.value, p->pedalRest[e.jaxis.axis]);
+        }
+        return true;
+    }
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP: {
+        OpenPad* p = findPad(e.jbutton.which);
+        if (!p || !p->wheel || e.jbutton.button > 3) return false;
+        event.type = e.type == SDL_JOYBUTTONDOWN ? EventType::PadButtonDown : EventType::PadButtonUp;
+        event.pad = e.jbutton.which;
+        event.control = e.jbutton.button;  // the first four: A, B, X, Y
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 }  // namespace
@@ -81,10 +247,11 @@ std::vector<DisplayMode> listDisplayModes() {
 }
 
 bool setDisplayMode(int width, int height, int bitsPerPixel) {
-    if (activeTest) {
+    if (activeTest && !activeTest->realFullscreen) {
         for (const DisplayMode& mode : activeTest->displayModes) {
             if (mode.width == width && mode.height == height) {
                 ++activeTest->displayModeSwitches;
+                activeTest->fullscreen = true;
                 return true;
             }
         }
@@ -107,12 +274,23 @@ bool setDisplayMode(int width, int height, int bitsPerPixel) {
         if (SDL_SetWindowDisplayMode(window, &closest) != 0) return false;
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) return false;
     }
+    if (activeTest) {
+        ++activeTest->displayModeSwitches;
+        activeTest->fullscreen = true;
+    }
     return true;
 }
 
 void restoreDisplayMode() {
-    if (activeTest) return;
+    if (activeTest) activeTest->fullscreen = false;
+    if (activeTest && !activeTest->realFullscreen) return;
     if (window && fullscreenMode) SDL_SetWindowFullscreen(window, 0);
+    fullscreenMode = false;
+}
+
+bool windowFullscreen() {
+    if (activeTest && !activeTest->realFullscreen) return activeTest->fullscreen;
+    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 WindowResult createWindow(const WindowRequest& request) {
@@ -125,8 +303,10 @@ WindowResult createWindow(const WindowRequest& request) {
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 1);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     Uint32 flags = SDL_WINDOW_OPENGL;
-    flags |= activeTest ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
-    fullscreenMode = request.fullscreen && !activeTest;
+    const bool shown = !activeTest || activeTest->realFullscreen;
+    flags |= shown ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+    fullscreenMode = request.fullscreen && shown;
+    if (activeTest) activeTest->fullscreen = request.fullscreen;
     if (fullscreenMode) flags |= SDL_WINDOW_FULLSCREEN;
     window = SDL_CreateWindow(request.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                               request.width, request.height, flags);
@@ -232,6 +412,8 @@ bool pollEvent(Event& event) {
             event = {};
             event.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
             event.key = vk;
+            event.repeat = e.key.repeat != 0;
+            event.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
             return true;
         }
         case SDL_MOUSEBUTTONDOWN:
@@ -276,6 +458,7 @@ bool pollEvent(Event& event) {
                 continue;
             }
         default:
+            if (translatePadEvent(e, event)) return true;
             continue;
         }
     }
@@ -293,6 +476,15 @@ bool openUrl(const std::string& url) {
 void inhibitScreenSaver() {
     if (activeTest) return;
     SDL_DisableScreenSaver();
+}
+
+std::string executableDirectory() {
+    if (activeTest && !activeTest->executableDir.empty()) return activeTest->executableDir;
+    char* path = SDL_GetBasePath();
+    if (!path) return "";
+    std::string folder = path;
+    SDL_free(path);
+    return folder;
 }
 
 int virtualKeyFromSdlKeycode(int32_t key) {

@@ -37,6 +37,9 @@ struct TestBackend {
     bool cursorVisible = true;
     int displayModeSwitches = 0;          // successful full-screen switches
     int swapCount = 0;
+    bool fullscreen = false;              // the window's state as the game last set it
+    bool realFullscreen = false;          // mode switches go to the real (shown) SDL window
+    std::string executableDir;            // stands in for the executable's folder when not empty
 };
 
 // Installs (or with null removes) the test back end. The record must outlive its use.

@@ -22,6 +22,25 @@ bool nitroBurning = false;
 
 bool held(Binding b) { return isKeyHeld(gameSettings.keys[b]); }
 
+// This frame's wishes from the keys and the controllers together. A held key
+// counts as the full amount, so the keyboard drives exactly as it always has.
+struct DriveWish {
+    float throttle = 0.0f;  // 0..1
+    float brake = 0.0f;     // 0..1
+    float steer = 0.0f;     // analog share of full lock -1..1 (positive left), used when no steering key is held
+    bool nitro = false;
+};
+
+DriveWish driveWish() {
+    const PadDrive pad = padDrive();
+    DriveWish wish;
+    wish.throttle = held(accelerate) ? 1.0f : pad.throttle;
+    wish.brake = held(brake) ? 1.0f : pad.brake;
+    wish.steer = pad.steer;
+    wish.nitro = held(nitroKey) || pad.nitro;
+    return wish;
+}
+
 void setNitroSound(bool on) {
     if (on == nitroBurning) return;
     nitroBurning = on;
@@ -36,9 +55,9 @@ void announceGear(RaceCar& car) {
 }
 
 // Burns or refills the nitro reserve; returns the drive factor.
-float updateNitro(RaceCar& car, float f) {
+float updateNitro(RaceCar& car, float f, bool wanted) {
     float factor = 1.0f;
-    if (!held(nitroKey)) {
+    if (!wanted) {
         car.nitro = std::min(100.0f, car.nitro + 0.03f * f);
         fieldOfViewBoost = std::max(0.0f, fieldOfViewBoost - 0.01f * f);
         setNitroSound(false);
@@ -56,9 +75,9 @@ float updateNitro(RaceCar& car, float f) {
     return factor;
 }
 
-void updateThrottle(RaceCar& car, float f, float speed, float power) {
-    const bool accelerating = held(accelerate);
-    const bool braking = held(brake);
+void updateThrottle(RaceCar& car, float f, float speed, float power, const DriveWish& wish) {
+    const bool accelerating = wish.throttle > 0.0f;
+    const bool braking = wish.brake > 0.0f;
     if (!accelerating && !braking) {
         // Letting go of the brake at a near stop arms reversing.
         if (car.brakeHeld && speed < 1.0f) car.reverseArmed = true;
@@ -68,16 +87,17 @@ void updateThrottle(RaceCar& car, float f, float speed, float power) {
         car.brakeHeld = true;
         announceGear(car);
         if (!car.reverseArmed) {
-            car.driveForce = haltingForce(car, 180.0f);
+            car.driveForce = haltingForce(car, 180.0f * wish.brake);
             car.brakeLights = 1.0f;
             car.reverseLights = 0.0f;
-            playerSkidLevel = std::max(playerSkidLevel, std::clamp((speed - 1.0f) * 0.2f, 0.0f, 1.0f));
+            playerSkidLevel =
+                std::max(playerSkidLevel, wish.brake * std::clamp((speed - 1.0f) * 0.2f, 0.0f, 1.0f));
         } else {
             car.gear = -1;
             // Above speed 9 the reverse drive is cut to a faint forward push, so
             // the car reverses at about 9. (Easing the full reverse force off by
             // 0.1 a tick would keep it pushing for seconds, on up to speed 36.)
-            if (speed > 0.0f && speed <= 9.0f) car.driveForce = power * -140.0f;
+            if (speed > 0.0f && speed <= 9.0f) car.driveForce = power * -140.0f * wish.brake;
             else car.driveForce = 0.1f * f;
             car.brakeLights = 0.0f;
             car.reverseLights = 1.0f;
@@ -89,6 +109,7 @@ void updateThrottle(RaceCar& car, float f, float speed, float power) {
         car.reverseArmed = false;
         announceGear(car);
         // At a dead stop the previous gear and force stay.
+        power *= wish.throttle;
         if (speed > 0.0f && speed <= 10.0f) {
             car.gear = 1;
             car.driveForce = power * 140.0f;
@@ -108,13 +129,23 @@ void updateThrottle(RaceCar& car, float f, float speed, float power) {
     }
 }
 
-void updateSteering(RaceCar& car, float f, float speed) {
+void updateSteering(RaceCar& car, float f, float speed, float analogSteer) {
     // The lock narrows with speed; kept from turning over past speed 50.
     const float limit = 0.7f * std::max(0.0f, (50.0f - speed) * 0.02f);
     const float rate = (std::fabs(car.steerAngle) * 0.095f + 0.005f) * f;
-    if (held(steerLeft)) car.steerAngle = std::min(car.steerAngle + rate, limit);
-    else if (held(steerRight)) car.steerAngle = std::max(car.steerAngle - rate, -limit);
-    else car.steerAngle = 0.0f;
+    if (held(steerLeft)) {
+        car.steerAngle = std::min(car.steerAngle + rate, limit);
+    } else if (held(steerRight)) {
+        car.steerAngle = std::max(car.steerAngle - rate, -limit);
+    } else if (analogSteer != 0.0f) {
+        // A stick or wheel sets its share of the keyboard's target; the angle
+        // moves there at the keyboard's rate.
+        const float target = analogSteer * limit;
+        if (car.steerAngle < target) car.steerAngle = std::min(car.steerAngle + rate, target);
+        else car.steerAngle = std::max(car.steerAngle - rate, target);
+    } else {
+        car.steerAngle = 0.0f;
+    }
 }
 
 }  // namespace
@@ -137,17 +168,18 @@ void playerControl(RaceCar& car, float f) {
     playerCarSpeed = speed;
     const float power = effectiveSpeedRating(workingCar) * 1.75f;
 
-    const float nitroFactor = updateNitro(car, f);
+    const DriveWish wish = driveWish();
+    const float nitroFactor = updateNitro(car, f, wish.nitro);
     updatePlayerSkid(car, f, speed);
 
     car.targetRpm = playerTargetRpm(car.shownGear, speed);
     const float gap = car.targetRpm - car.engineRpm;
     car.engineRpm += gap * 0.075f * f;
 
-    updateThrottle(car, f, speed, power * nitroFactor);
-    updateSteering(car, f, speed);
+    updateThrottle(car, f, speed, power * nitroFactor, wish);
+    updateSteering(car, f, speed, wish.steer);
     // The engine pulls while accelerating, and while the brake drives backwards.
-    const bool onThrottle = held(accelerate) || (held(brake) && car.reverseArmed);
+    const bool onThrottle = wish.throttle > 0.0f || (wish.brake > 0.0f && car.reverseArmed);
     playerCarSounds(car, f, speed, onThrottle);
 
     if (countdownActive) holdCar(car);

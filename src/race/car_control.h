@@ -1,5 +1,6 @@
-// The player's drive: the five bound keys turned into drive force, gears,
-// nitro, braking, reversing and steering.
+// The player's drive: the five bound keys, and the analog controls of a pad or
+// wheel beside them, turned into drive force, gears, nitro, braking, reversing
+// and steering.
 #pragma once
 
 struct RaceCar;
@@ -16,7 +17,9 @@ extern float playerCarSpeed;
 float playerTargetRpm(int shownGear, float speed);
 
 // One simulated frame of f hundredths for car 0: reads the keys of steer left,
-// steer right, accelerate, brake and nitro, and the race's countdown and finish.
+// steer right, accelerate, brake and nitro (a held key wins over a controller),
+// the controllers' steering, triggers and nitro button, and the race's
+// countdown and finish.
 void playerControl(RaceCar& car, float f);
 
 // The player's nitro is burning this frame.

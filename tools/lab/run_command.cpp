@@ -2,6 +2,7 @@
 #include "lab_commands.h"
 #include "scripted_events.h"
 
+#include "app/game_paths.h"
 #include "app/game_state.h"
 #include "app/input.h"
 #include "app/main_loop.h"
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -83,6 +85,8 @@ int runProgram(const std::vector<std::string>& args) {
             eventsPath = args[++i];
         } else if (a == "--audio-capture" && hasValue) {
             audioCapture = args[++i];
+        } else if (a == "--real-window") {
+            backend.realFullscreen = true;
         } else if (a == "--autopilot") {
             autopilot.enabled = true;
         } else if (a == "--shot" && hasValue) {
@@ -114,12 +118,25 @@ int runProgram(const std::vector<std::string>& args) {
         std::fprintf(stderr, "nightrun-lab run: %s: %s\n", eventsPath.c_str(), error.c_str());
         return 2;
     }
+    // An installed lab runs the installed game (data from the install, saves
+    // per user); files named on the command line stay where they were meant.
+    const GamePaths paths = findGamePaths();
+    if (paths.installed) {
+        auto fromHere = [](std::string& path) {
+            if (!path.empty()) path = std::filesystem::absolute(path).string();
+        };
+        for (ShotRequest& shot : pendingShots) fromHere(shot.path);
+        for (ScriptStep& step : events.steps) fromHere(step.path);
+        fromHere(audioCapture);
+        if (!useGamePaths(paths)) return 1;
+    }
 
     platform::installTestBackend(&backend);
     beforePresent = takeShots;
     int exitCode = 0;
     long framesRun = 0;
     bool quit = false;
+    bool fullscreenAtExit = false;
     requestAudioCapture(!audioCapture.empty());
     StartupResult start = startupSequence();
     if (start == StartupResult::Ok) {
@@ -139,6 +156,7 @@ int runProgram(const std::vector<std::string>& args) {
             reportFinishedRace();
         }
         quit = !running;
+        fullscreenAtExit = platform::windowFullscreen();
         if (!audioCapture.empty() && !writeCapturedAudio(audioCapture)) {
             std::fprintf(stderr, "nightrun-lab run: could not write %s\n", audioCapture.c_str());
             exitCode = 1;
@@ -148,6 +166,7 @@ int runProgram(const std::vector<std::string>& args) {
     for (const platform::RecordedMessageBox& box : backend.messageBoxes)
         std::fprintf(stderr, "message box [%s]: %s\n", box.caption.c_str(), box.text.c_str());
     for (const std::string& url : backend.openedUrls) std::fprintf(stderr, "opened %s\n", url.c_str());
+    if (backend.realFullscreen) std::printf("fullscreen=%d\n", fullscreenAtExit ? 1 : 0);
     std::printf("frames=%ld state=%d quit=%d exit=%d\n", framesRun, GameState, quit ? 1 : 0, exitCode);
     platform::installTestBackend(nullptr);
     requestAudioCapture(false);
@@ -156,7 +175,7 @@ int runProgram(const std::vector<std::string>& args) {
 
 LabCommand runCommand("run",
                       "--frames N [--frame-ms T] [--events FILE] [--shot FRAME:FILE.png ...] [--answer yes|no] "
-                      "[--audio-capture FILE.wav] [--autopilot]",
+                      "[--audio-capture FILE.wav] [--autopilot] [--real-window]",
                       runProgram);
 
 }  // namespace

@@ -16,6 +16,15 @@ bool parseNumber(const std::string& text, long& value, int base = 10) {
     }
 }
 
+const char* const padAxisNames[] = {"leftx", "lefty", "lefttrigger", "righttrigger", "wheel"};
+const char* const padButtonNames[] = {"a", "b", "x", "y", "back", "start", "up", "down", "left", "right"};
+
+int indexOf(const std::string& word, const char* const* names, int count) {
+    for (int i = 0; i < count; ++i)
+        if (word == names[i]) return i;
+    return -1;
+}
+
 }  // namespace
 
 bool parseScriptedEvents(const std::string& text, ScriptedEvents& events, std::string& error) {
@@ -62,6 +71,31 @@ bool parseScriptedEvents(const std::string& text, ScriptedEvents& events, std::s
             e.type = kind == "press" ? platform::EventType::MouseDown : platform::EventType::MouseUp;
             e.button = which == "left" ? platform::MouseButton::Left : platform::MouseButton::Right;
             e.x = e.y = -1;  // keep the current cursor position
+        } else if (kind == "altenter") {
+            e.type = platform::EventType::KeyDown;
+            e.key = 0x0D;
+            e.alt = true;
+        } else if (kind == "pad") {
+            std::string what, name;
+            if (!(words >> e.pad >> what)) return fail("pad needs an id and connect, disconnect, axis, press or release");
+            if (what == "connect") {
+                e.type = platform::EventType::PadAdded;
+            } else if (what == "disconnect") {
+                e.type = platform::EventType::PadRemoved;
+            } else if (what == "axis") {
+                if (!(words >> name >> e.value)) return fail("pad axis needs NAME VALUE");
+                e.control = indexOf(name, padAxisNames, 5);
+                if (e.control < 0) return fail("unknown pad axis '" + name + "'");
+                if (e.value < -32768 || e.value > 32767) return fail("pad axis value out of range");
+                e.type = platform::EventType::PadAxis;
+            } else if (what == "press" || what == "release") {
+                if (!(words >> name)) return fail("pad " + what + " needs a button");
+                e.control = indexOf(name, padButtonNames, 10);
+                if (e.control < 0) return fail("unknown pad button '" + name + "'");
+                e.type = what == "press" ? platform::EventType::PadButtonDown : platform::EventType::PadButtonUp;
+            } else {
+                return fail("unknown pad event '" + what + "'");
+            }
         } else if (kind == "activate") {
             e.type = platform::EventType::Activate;
         } else if (kind == "deactivate") {

@@ -1,0 +1,163 @@
+// The menus without a mouse: arrows or the D-pad move a lit focus, Enter or A
+// acts as a click, Escape or B goes back; the pointer and the focus light the
+// same button; the Controls tab still takes the next key.
+#include "menu_run.h"
+
+#include "platform/platform.h"
+#include "race/car_control.h"
+
+namespace {
+
+using platform::EventType;
+using platform::PadAxisId;
+using platform::PadButtonId;
+
+class MenuFocus : public MenuRun {
+protected:
+    void padButton(PadButtonId button) {
+        backend.events.push_back(padEvent(EventType::PadButtonDown, int(button)));
+        frame();
+        backend.events.push_back(padEvent(EventType::PadButtonUp, int(button)));
+        frame();
+    }
+    static platform::Event padEvent(EventType type, int control = 0, int value = 0) {
+        platform::Event e;
+        e.type = type;
+        e.pad = 3;
+        e.control = control;
+        e.value = value;
+        return e;
+    }
+    // The lit slots of the screen on view.
+    std::vector<int> litSlots() {
+        std::vector<int> lit;
+        for (int s = 0; s < hoverSlotCount; ++s)
+            if (hoverFlags[s]) lit.push_back(s);
+        return lit;
+    }
+};
+
+class PadRace : public MenuRaceRun {};
+
+}  // namespace
+
+TEST_F(MenuFocus, RightTwiceAndEnterOpenInformationWithAClick) {
+    const int clicks = menuSoundCounts.clicks;
+    key(keyCodes::right);
+    key(keyCodes::right);
+    EXPECT_EQ(litSlots(), std::vector<int>{2});  // Information's slot, lit as if hovered
+    key(keyCodes::enter);
+    settle();
+    EXPECT_EQ(GameState, gameStates::information);
+    EXPECT_EQ(menuSoundCounts.clicks, clicks + 1);
+    // Escape is Information's Back.
+    key(keyCodes::escape);
+    settle();
+    EXPECT_EQ(GameState, gameStates::mainMenu);
+}
+
+TEST_F(MenuFocus, EscapeOnCompetitionsGoesBackToTheHubAndArrowsFollowReadingOrder) {
+    openCompetitionsOfANewCareer();
+    ASSERT_EQ(GameState, gameStates::competitions);
+    // The first row in reading order is the first club; Down goes to the race arrows.
+    key(keyCodes::down);
+    const MenuScreen* screen = findMenuScreen(gameStates::competitions);
+    EXPECT_EQ(screen->buttons[size_t(focusedMenuRow())].click.top, 220);
+    key(keyCodes::escape);
+    settle();
+    EXPECT_EQ(GameState, gameStates::careerHub);
+}
+
+TEST_F(MenuFocus, ThePointerAndTheFocusLightTheSameButton) {
+    moveTo(240, at::bottomRowY);  // over Quick Race
+    frame();
+    EXPECT_EQ(litSlots(), std::vector<int>{1});
+    // The keys go on from the pointer's button, and only the focus is lit.
+    key(keyCodes::right);
+    EXPECT_EQ(litSlots(), std::vector<int>{2});
+    EXPECT_TRUE(menuFocusShown());
+    // Moving the pointer hands the lighting back to it.
+    moveTo(80, at::bottomRowY);
+    frame();
+    EXPECT_EQ(litSlots(), std::vector<int>{0});
+    EXPECT_EQ(focusedMenuRow(), 0);
+    moveTo(400, 300);  // over no button: nothing lit
+    frame();
+    EXPECT_TRUE(litSlots().empty());
+}
+
+TEST_F(MenuFocus, TheControlsTabTakesTheArrowItWaitsFor) {
+    for (int i = 0; i < 3; ++i) key(keyCodes::right);
+    key(keyCodes::enter);  // Options
+    settle();
+    ASSERT_EQ(GameState, gameStates::options);
+    key(keyCodes::right);  // from the Graphics tab to Controls
+    key(keyCodes::right);
+    key(keyCodes::enter);
+    settle();
+    ASSERT_EQ(subPage.shown, 2);
+    key(keyCodes::down);  // the first binding row, under the tabs
+    key(keyCodes::enter);
+    ASSERT_EQ(detailItem.target, 0);
+    const int row = focusedMenuRow();
+    key(keyCodes::down);
+    EXPECT_EQ(gameSettings.keys[0], keyCodes::down);
+    EXPECT_EQ(detailItem.target, -1);
+    EXPECT_EQ(focusedMenuRow(), row);
+    EXPECT_EQ(GameState, gameStates::options);
+}
+
+TEST_F(MenuFocus, APadAloneWorksTheMenus) {
+    backend.events.push_back(padEvent(EventType::PadAdded));
+    frame();
+    padButton(PadButtonId::DpadRight);
+    padButton(PadButtonId::A);
+    settle();
+    EXPECT_EQ(GameState, gameStates::quickRace);
+    padButton(PadButtonId::B);
+    settle();
+    EXPECT_EQ(GameState, gameStates::mainMenu);
+    // Pulled out, the pad works nothing.
+    backend.events.push_back(padEvent(EventType::PadRemoved));
+    frame();
+    padButton(PadButtonId::A);
+    settle();
+    EXPECT_EQ(GameState, gameStates::mainMenu);
+}
+
+TEST_F(PadRace, APadAloneStartsDrivesPausesAndContinuesARace) {
+    auto pad = [&](EventType type, int control = 0, int value = 0) {
+        platform::Event e;
+        e.type = type;
+        e.pad = 1;
+        e.control = control;
+        e.value = value;
+        backend.events.push_back(e);
+        frame();
+    };
+    auto press = [&](PadButtonId b) {
+        pad(EventType::PadButtonDown, int(b));
+        pad(EventType::PadButtonUp, int(b));
+    };
+    pad(EventType::PadAdded);
+    press(PadButtonId::DpadRight);  // Quick Race
+    press(PadButtonId::A);
+    settle();
+    ASSERT_EQ(GameState, gameStates::quickRace);
+    press(PadButtonId::DpadRight);  // Back, Change, Start along the bottom
+    press(PadButtonId::DpadRight);
+    press(PadButtonId::A);
+    ASSERT_TRUE(runUntil(gameStates::racing));
+    while (countdownActive) frame();
+    pad(EventType::PadAxis, int(PadAxisId::TriggerRight), 32767);
+    for (int i = 0; i < 150; ++i) frame();
+    EXPECT_GT(playerCarSpeed, 5.0f);
+    press(PadButtonId::Start);
+    EXPECT_EQ(GameState, gameStates::pause);
+    press(PadButtonId::Start);
+    EXPECT_EQ(GameState, gameStates::racing);
+    // Pulled out mid-race: the throttle lets go.
+    pad(EventType::PadRemoved);
+    frame();
+    EXPECT_EQ(raceCars[0].driveForce, 0.0f);
+}
