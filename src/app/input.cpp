@@ -120,22 +120,22 @@ int connectedPads() {
     return n;
 }
 
-void handlePadEvent(int type, int pad, int control, int value) {
+bool handlePadEvent(int type, int pad, int control, int value) {
     using platform::EventType;
     const EventType kind = EventType(type);
     if (kind == EventType::PadAdded) {
-        if (slotOf(pad)) return;
+        if (slotOf(pad)) return true;
         for (PadSlot& s : padSlots) {
             if (s.connected) continue;
             s = PadSlot{};
             s.connected = true;
             s.id = pad;
-            return;
+            return true;
         }
-        return;  // more controllers than slots: the extra one is not used
+        return false;  // more controllers than slots: the extra one is not used
     }
     PadSlot* s = slotOf(pad);
-    if (!s) return;
+    if (!s) return false;
     switch (kind) {
     case EventType::PadRemoved:
         *s = PadSlot{};
@@ -151,6 +151,7 @@ void handlePadEvent(int type, int pad, int control, int value) {
     default:
         break;
     }
+    return true;
 }
 
 void releasePads() {

@@ -90,7 +90,8 @@ float stickResponse(int position, bool wheel);
 float triggerResponse(int position);
 
 // Connection, disconnection, axis and button events. A disconnected
-// controller lets go of everything it held.
-void handlePadEvent(int type, int pad, int control, int value);
+// controller lets go of everything it held. False for the events of a
+// controller that is not connected (or found no free slot): they change nothing.
+bool handlePadEvent(int type, int pad, int control, int value);
 // Releases every controller control (the window lost focus, a new run).
 void releasePads();

@@ -74,7 +74,7 @@ bool menuKey(const platform::Event& event) {
 void handlePadInput(const platform::Event& event) {
     using platform::EventType;
     using platform::PadButtonId;
-    handlePadEvent(int(event.type), event.pad, event.control, event.value);
+    if (!handlePadEvent(int(event.type), event.pad, event.control, event.value)) return;
     if (event.type != EventType::PadButtonDown) return;
     const PadButtonId button = PadButtonId(event.control);
     if (GameState == gameStates::racing) {

@@ -124,6 +124,13 @@ float keyNameX(int32_t code) {
     return 523.0f;
 }
 
+// What a game controller does, in two lines that fit the panel, and whether one is connected.
+void drawPadControls(float x, float y) {
+    printText(x, y, "Pad: stick steers, RT gas, LT brake, A nitro");
+    printText(x, y - 18.0f, "%s", connectedPads() > 0 ? "Start pauses; D-pad, A and B work the menus"
+                                                         : "No pad connected");
+}
+
 void drawControlsTab() {
     for (int i = 0; i < bindingCount; ++i) {
         const float y = bindingRows[i].y;
@@ -135,6 +142,7 @@ void drawControlsTab() {
             printText(keyNameX(code), y, "%s", bindingKeyName(code).c_str());
         }
     }
+    drawPadControls(170.0f, 116.0f);
 }
 
 void drawOptionsBack() {

@@ -25,16 +25,17 @@ TEST(FullscreenToggle, AltEnterSwitchesBothWaysAndTheMenusStillDraw) {
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
     ScopedTempDir dir;
     linkGeneratedContent(dir.path() / "base");
-    std::ofstream("toggle.events") << "1000 shot full.png\n"
-                                      "1001 altenter\n"
-                                      "1030 shot windowed.png\n"
-                                      "1031 altenter\n"
-                                      "1060 shot full_again.png\n"
-                                      "1061 altenter\n";
+    // 50 ms frames: the start-up picture is over after 180 of them.
+    std::ofstream("toggle.events") << "200 shot full.png\n"
+                                      "201 altenter\n"
+                                      "210 shot windowed.png\n"
+                                      "211 altenter\n"
+                                      "220 shot full_again.png\n"
+                                      "221 altenter\n";
     std::string output;
     const std::string command = "DISPLAY=" + server.display() +
-                                " LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_DRIVERS=null " NIGHTRUN_RUN_DIR
-                                "/nightrun-lab run --real-window --frames 1090 --events toggle.events 2>&1";
+                                " SDL_VIDEODRIVER=x11 LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_DRIVERS=null " NIGHTRUN_RUN_DIR
+                                "/nightrun-lab run --real-window --frames 230 --frame-ms 50 --events toggle.events 2>&1";
     ASSERT_EQ(runCommand(command, output), 0) << output;
     // Three switches: the run ends in a window.
     EXPECT_NE(output.find("fullscreen=0"), std::string::npos) << output;

@@ -1,5 +1,7 @@
 // A private Xvfb for a test that needs its own screen size; it picks a free
-// display itself and ends with the object.
+// display itself and ends with the object. -noreset keeps it from resetting
+// when its last client disconnects, which a client connecting at that moment
+// would see as no server at all.
 #pragma once
 
 #include <csignal>
@@ -17,7 +19,7 @@ public:
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp",
-                   (char*)nullptr);
+                   "-noreset", (char*)nullptr);
             _exit(127);
         }
         close(fds[1]);

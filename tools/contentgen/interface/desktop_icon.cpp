@@ -21,12 +21,13 @@ float hash01(uint32_t n) {
 
 Raster desktopIcon(int size) {
     // Drawn at 256 and scaled, so every size is the same picture.
-    constexpr float S = 256.0f;
-    Raster art(int(S), int(S), palette::clear);
+    constexpr int side = 256;
+    constexpr float S = float(side);
+    Raster art(side, side, palette::clear);
     const float horizon = 150.0f;
 
     // The tile: a night sky fading into a warm haze at the horizon.
-    Raster tile(int(S), int(S), withAlpha(palette::night, 0.0f));
+    Raster tile(side, side, withAlpha(palette::night, 0.0f));
     tile.linearGradient(0, 0, 0, horizon, rgb(0x070a18), rgb(0x2a1838));
     tile.linearGradient(0, horizon, 0, S, rgb(0x0b0d14), rgb(0x050608));
     tile.radialGradient(128, horizon, 120, withAlpha(palette::orange, 0.35f), withAlpha(palette::orange, 0.0f),
@@ -52,7 +53,7 @@ Raster desktopIcon(int size) {
     // The street: a dark wedge to the vanishing point with neon kerbs and a dashed centre line.
     const Vec2 vanish{128.0f, horizon};
     tile.fillPolygon({{vanish.x - 6, vanish.y}, {vanish.x + 6, vanish.y}, {S + 40, S}, {-40, S}}, rgb(0x121420));
-    Raster kerbs(int(S), int(S), palette::clear);
+    Raster kerbs(side, side, palette::clear);
     kerbs.drawLine(vanish.x - 5, vanish.y, -30, S, 6.0f, palette::white);
     kerbs.drawLine(vanish.x + 5, vanish.y, S + 30, S, 6.0f, palette::white);
     for (int k = 0; k < 6; ++k) {
@@ -67,7 +68,7 @@ Raster desktopIcon(int size) {
     tile.composite(kerbs, 0, 0, Blend::Over);
 
     // Two tail lamps of a car ahead, glowing red.
-    Raster lamps(int(S), int(S), palette::clear);
+    Raster lamps(side, side, palette::clear);
     lamps.fillRoundRect(104, 196, 124, 204, 3, rgb(0xff3020));
     lamps.fillRoundRect(132, 196, 152, 204, 3, rgb(0xff3020));
     lamps.fillRect(100, 204, 156, 222, rgb(0x05060a));
@@ -76,7 +77,7 @@ Raster desktopIcon(int size) {
     tile.composite(lamps, 0, 0, Blend::Over);
 
     // Cut to a rounded tile with an orange rim.
-    Raster mask(int(S), int(S), palette::clear);
+    Raster mask(side, side, palette::clear);
     mask.fillRoundRect(8, 8, S - 8, S - 8, 44, palette::white);
     tile.map([&](Color c, int px, int py) {
         c.a = mask.at(px, py).a;
@@ -85,7 +86,7 @@ Raster desktopIcon(int size) {
     art.composite(tile, 0, 0);
     art.strokeRoundRect(9, 9, S - 9, S - 9, 43, 3.0f, withAlpha(palette::orange, 0.9f));
     art.clamp01();
-    return size == int(S) ? art : art.resized(size, size);
+    return size == side ? art : art.resized(size, size);
 }
 
 }  // namespace gen

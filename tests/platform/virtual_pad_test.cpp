@@ -1,0 +1,56 @@
+// A controller through the real SDL path: SDL's virtual joystick, plugged in,
+// moved and pulled out, arrives as the game's controller events.
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<platform::Event> drain() {
+    std::vector<platform::Event> events;
+    platform::Event e;
+    for (int i = 0; i < 20; ++i)
+        while (platform::pollEvent(e)) events.push_back(e);
+    return events;
+}
+
+bool has(const std::vector<platform::Event>& events, platform::EventType type, int control = -1, int value = 0) {
+    for (const platform::Event& e : events)
+        if (e.type == type && (control < 0 || (e.control == control && e.value == value))) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(VirtualPad, PluggedInMovedAndPulledOutArriveAsControllerEvents) {
+    platform::listDisplayModes();  // starts SDL's video, events and controllers
+    ASSERT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+    drain();
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "scripted pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    EXPECT_TRUE(has(drain(), platform::EventType::PadAdded));
+
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    ASSERT_NE(stick, nullptr);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -20000);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+    std::vector<platform::Event> events = drain();
+    EXPECT_TRUE(has(events, platform::EventType::PadAxis, int(platform::PadAxisId::TriggerRight), 32767));
+    EXPECT_TRUE(has(events, platform::EventType::PadAxis, int(platform::PadAxisId::LeftX), -20000));
+    EXPECT_TRUE(has(events, platform::EventType::PadButtonDown, int(platform::PadButtonId::Start)));
+    SDL_JoystickClose(stick);
+
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_TRUE(has(drain(), platform::EventType::PadRemoved));
+}
