@@ -87,10 +87,12 @@ int padButton(Uint8 button) {
     }
 }
 
-// A pedal's travel from its resting end, 0..32767, whichever end that is.
+// A pedal's travel from where it rests, 0..32767, measured against the room
+// left on the side it moves to: the far end is full travel whichever end it rests at.
 int pedalTravel(Sint16 value, Sint16 rest) {
-    const int span = std::max(int(rest) + 32768, 32767 - int(rest));
-    return std::min(32767, std::abs(int(value) - int(rest)) * 32767 / std::max(span, 1));
+    const int from = int(value) - int(rest);
+    const int room = from >= 0 ? 32767 - int(rest) : int(rest) + 32768;
+    return std::min(32767, std::abs(from) * 32767 / std::max(room, 1));
 }
 
 // Translates one SDL controller event; false for events the game does not use.

@@ -54,3 +54,33 @@ TEST(VirtualPad, PluggedInMovedAndPulledOutArriveAsControllerEvents) {
     SDL_JoystickDetachVirtual(index);
     EXPECT_TRUE(has(drain(), platform::EventType::PadRemoved));
 }
+
+// A wheel (a joystick no pad layout knows): the first axis steers, the pedals
+// are measured from where they rest when it is plugged in.
+TEST(VirtualPad, AWheelSteersWithItsFirstAxisAndItsPedalsFromRest) {
+    platform::listDisplayModes();
+    drain();
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_WHEEL;
+    desc.naxes = 3;
+    desc.nbuttons = 4;
+    desc.name = "scripted wheel";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    ASSERT_FALSE(SDL_IsGameController(index));
+    EXPECT_TRUE(has(drain(), platform::EventType::PadAdded));
+
+    SDL_Joystick* wheel = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(wheel, nullptr);
+    SDL_JoystickSetVirtualAxis(wheel, 0, -16384);
+    SDL_JoystickSetVirtualAxis(wheel, 1, 32767);   // throttle pedal all the way down
+    SDL_JoystickSetVirtualButton(wheel, 0, 1);
+    std::vector<platform::Event> events = drain();
+    EXPECT_TRUE(has(events, platform::EventType::PadAxis, int(platform::PadAxisId::Wheel), -16384));
+    EXPECT_TRUE(has(events, platform::EventType::PadAxis, int(platform::PadAxisId::TriggerRight), 32767));
+    EXPECT_TRUE(has(events, platform::EventType::PadButtonDown, int(platform::PadButtonId::A)));
+
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_TRUE(has(drain(), platform::EventType::PadRemoved));
+}
