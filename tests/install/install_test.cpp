@@ -76,7 +76,7 @@ TEST(Install, TheInstalledGameReadsTheInstallAndSavesPerUser) {
     EXPECT_EQ(fs::status(music).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::string entry = fileText(p / "share" / "applications" / "nightrun.desktop");
-    EXPECT_NE(entry.find("Exec=" + (p / "bin" / "nightrun").string() + "\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("Exec=\"" + (p / "bin" / "nightrun").string() + "\"\n"), std::string::npos) << entry;
     const fs::path icon = p / "share" / "icons" / "hicolor" / "256x256" / "apps" / "nightrun.png";
     EXPECT_NE(entry.find("Icon=" + icon.string() + "\n"), std::string::npos) << entry;
     test_support::RgbImage picture;
