@@ -89,9 +89,9 @@ TEST(Install, TheInstalledGameReadsTheInstallAndSavesPerUser) {
     const auto before = snapshot(p);
     ScopedWorkingDir cwd(elsewhere.path());
     const std::string run = "XDG_DATA_HOME=" + user.path().string() + " ALSOFT_DRIVERS=null " +
-                            (p / "bin" / "nightrun-lab").string() + " run --frames 1000 --shot 990:menu.png 2>&1";
+                            (p / "bin" / "nightrun-lab").string() + " run --frames 200 --frame-ms 50 --shot 190:menu.png 2>&1";
     ASSERT_EQ(runCommand(run, output), 0) << output;
-    EXPECT_NE(output.find("frames=1000 state=1 quit=0 exit=0"), std::string::npos) << output;
+    EXPECT_NE(output.find("frames=200 state=1 quit=0 exit=0"), std::string::npos) << output;
     EXPECT_EQ(output.find("message box"), std::string::npos) << output;
     const fs::path saves = user.path() / "nightrun";
     EXPECT_EQ(fs::file_size(saves / "menu.inf"), 76u);
