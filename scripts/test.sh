@@ -12,7 +12,8 @@ trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 91 120); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+      # -noreset: the server must not reset each time its last client (a test) disconnects.
+      Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
       xvfb_pid=$!
       export DISPLAY=":$n"
       for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done

@@ -33,3 +33,8 @@ void updateFrameTiming() {
     t.blinkValue = std::sin(t.blinkPhase);
     t.gameClock += 0.01f * t.frameTicks;
 }
+
+int shownFrameRate(float fps) {
+    if (!(fps >= 0.0f)) return 0;
+    return fps >= 999.0f ? 999 : static_cast<int>(fps);
+}

@@ -23,3 +23,7 @@ void resetFrameTimer();
 
 // The frame-timing update at the start of every frame.
 void updateFrameTiming();
+
+// The rate the F1 display shows: whole frames a second, at most 999; a 0 ms
+// frame (an infinite rate) shows 999.
+int shownFrameRate(float fps);

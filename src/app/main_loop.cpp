@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 int32_t GameState = gameStates::mainMenu;
 LoopFlags loopFlags;
@@ -234,7 +235,7 @@ bool drawFrame() {
 
     if (loopFlags.showFps) {
         glEnable(GL_BLEND);
-        printText(715, 580, "FPS:%2i", static_cast<int>(frameTiming.fps));
+        printText(715, 580, "FPS:%2i", shownFrameRate(frameTiming.fps));
         glDisable(GL_BLEND);
     }
     if (gameSettings.music && loopFlags.menuMusicPending && frameTiming.fps > 15.0f) {
@@ -278,7 +279,10 @@ StartupResult startupSequence() {
     applyResolutionIndex(gameSettings);
     effectTextureWidth = effectTextureHeight = 256;
     setTrafficLevelFromSettings();
-    readCareer(careerState);
+    if (readCareer(careerState) == ReadStatus::Unreadable)
+        platform::messageBox("The career file " + std::string(careerPath) +
+                                 " cannot be read. It is left as it is, and this run's career will not be saved.",
+                             "Nightrun", platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
     // Without a sound device the game plays in silence: effects stay unloaded
     // (their calls do nothing) and no music stream is opened.
     if (openSoundDevice()) {

@@ -1,7 +1,6 @@
 #include "app/settings.h"
 
-#include "app/file_io.h"
-
+#include <cstdio>
 #include <vector>
 
 const int resolutionWidths[resolutionCount] = {640, 800, 1024, 1280, 1600};
@@ -10,6 +9,11 @@ const int resolutionHeights[resolutionCount] = {480, 600, 768, 1024, 1200};
 GameSettings gameSettings;
 bool resolutionApplied = false;
 std::string settingsPath = "base/menu.inf";
+
+namespace {
+// A settings file that exists but could not be read: the player may still want it.
+std::string unreadableSettings;
+}  // namespace
 
 void applyResolutionIndex(GameSettings& s) {
     if (s.resolutionIndex < 0 || s.resolutionIndex >= resolutionCount) return;
@@ -24,13 +28,11 @@ int resolutionIndexForWidth(int width) {
 }
 
 
-bool loadSettings(GameSettings& s, const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) return false;
+void decodeSettings(const uint8_t* bytes, size_t size, GameSettings& s) {
     int32_t values[settingsFieldCount];
     for (int i = 0; i < settingsFieldCount; ++i) {
         size_t at = static_cast<size_t>(i) * 4;
-        values[i] = at + 4 <= bytes.size() ? static_cast<int32_t>(getLe32(&bytes[at])) : -1;
+        values[i] = at + 4 <= size ? static_cast<int32_t>(getLe32(&bytes[at])) : -1;
     }
     s.resolutionIndex = values[0];
     applyResolutionIndex(s);
@@ -44,10 +46,24 @@ bool loadSettings(GameSettings& s, const std::string& path) {
     s.particles = values[8];
     for (int k = 0; k < 5; ++k) s.keys[k] = values[9 + k];
     for (int k = 0; k < 5; ++k) s.reserved15[k] = values[14 + k];
-    return true;
 }
 
-bool saveSettings(const GameSettings& s, bool applied, const std::string& path) {
+ReadStatus loadSettings(GameSettings& s, const std::string& path) {
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    const ReadStatus status = readFileBounded(path, settingsFileSize, bytes, &reason);
+    if (path == unreadableSettings) unreadableSettings.clear();
+    if (status == ReadStatus::Unreadable) {
+        unreadableSettings = path;
+        std::fprintf(stderr, "Nightrun: %s cannot be read (%s); the default options are used and the file is left as it is\n",
+                     path.c_str(), reason.c_str());
+    }
+    if (status != ReadStatus::Ok) return status;
+    decodeSettings(bytes.data(), bytes.size(), s);
+    return ReadStatus::Ok;
+}
+
+void encodeSettings(const GameSettings& s, bool applied, uint8_t bytes[settingsFileSize]) {
     int32_t index = s.resolutionIndex;
     if (applied) {
         int fromWidth = resolutionIndexForWidth(s.chosenWidth);
@@ -58,7 +74,16 @@ bool saveSettings(const GameSettings& s, bool applied, const std::string& path) 
         s.cityTraffic, s.motionBlur, s.particles,
         s.keys[0], s.keys[1], s.keys[2], s.keys[3], s.keys[4],
         s.reserved15[0], s.reserved15[1], s.reserved15[2], s.reserved15[3], s.reserved15[4]};
-    uint8_t bytes[settingsFieldCount * 4];
     for (int i = 0; i < settingsFieldCount; ++i) putLe32(&bytes[i * 4], static_cast<uint32_t>(values[i]));
-    return writeFileAtomic(path, bytes, sizeof bytes);
+}
+
+bool saveSettings(const GameSettings& s, bool applied, const std::string& path) {
+    if (path == unreadableSettings) {
+        std::fprintf(stderr, "Nightrun: the options are not saved: %s could not be read at start and is left as it is\n",
+                     path.c_str());
+        return false;
+    }
+    uint8_t bytes[settingsFileSize];
+    encodeSettings(s, applied, bytes);
+    return saveGameFile(path, bytes, sizeof bytes, "the options");
 }

@@ -2,10 +2,13 @@
 // read once at start-up and written once at exit.
 #pragma once
 
+#include "app/file_io.h"
+
 #include <cstdint>
 #include <string>
 
 constexpr int settingsFieldCount = 19;
+constexpr int settingsFileSize = settingsFieldCount * 4;
 constexpr int resolutionCount = 5;
 extern const int resolutionWidths[resolutionCount];
 extern const int resolutionHeights[resolutionCount];
@@ -39,11 +42,18 @@ extern bool resolutionApplied;
 // Where the settings are kept: base/menu.inf, or the per-user folder (app/game_paths).
 extern std::string settingsPath;
 
-// Reads the settings. A missing file keeps the defaults; a short file reads
-// every missing field as -1. Returns false when the file could not be opened.
-bool loadSettings(GameSettings& settings, const std::string& path = settingsPath);
-// Writes the 19 fields atomically; false (old file intact) when it cannot.
+// Reads the settings (at most the 76 bytes of the format). A missing file keeps
+// the defaults; a short file reads every missing field as -1. A file that exists
+// but cannot be read keeps the defaults, is named on the standard error stream
+// and is never written over by saveSettings during this run.
+ReadStatus loadSettings(GameSettings& settings, const std::string& path = settingsPath);
+// Writes the 19 fields atomically; false (old file intact, the cause on the
+// standard error stream) when it cannot or must not.
 bool saveSettings(const GameSettings& settings, bool applied, const std::string& path = settingsPath);
+
+// The file image and back: fields missing from a short image read as -1.
+void decodeSettings(const uint8_t* bytes, size_t size, GameSettings& settings);
+void encodeSettings(const GameSettings& settings, bool applied, uint8_t bytes[settingsFileSize]);
 
 // Sets width and height, and the chosen size, from the resolution index (no
 // change outside 0..4).

@@ -4,6 +4,7 @@
 #include "frontend/career_state.h"
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -17,8 +18,9 @@ namespace {
 
 const char* const clubNames[3] = {"NIGHT WIND Club", "MIDNIGHT RACERS Club", "CRAZY DRIVE Club"};
 
-std::string careerPage() {
-    const CareerState& c = careerState;
+}  // namespace
+
+std::string statisticsPageHtml(const CareerState& c) {
     std::string html =
         "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Nightrun statistics</title>\n"
         "<style>body{background:#0b0b12;color:#ddd;font-family:sans-serif;margin:3em}"
@@ -27,27 +29,27 @@ std::string careerPage() {
     char row[256];
     std::snprintf(row, sizeof row, "<tr><td>Cash</td><td class=\"v\">$%.0f</td></tr>\n", c.cash);
     html += row;
-    std::snprintf(row, sizeof row, "<tr><td>Car</td><td class=\"v\">Car %2i</td></tr>\n", c.ownedCar + 1);
+    // The indices are kept in range here too: the page is written whatever the career holds.
+    std::snprintf(row, sizeof row, "<tr><td>Car</td><td class=\"v\">Car %2i</td></tr>\n",
+                  std::clamp(c.ownedCar, 0, carPresetCount - 1) + 1);
     html += row;
     for (int k = 0; k < 3; ++k) {
         std::snprintf(row, sizeof row, "<tr><td>%s</td><td class=\"v\">race %d of 10 open</td></tr>\n",
-                      clubNames[k], c.clubProgress[k]);
+                      clubNames[k], std::clamp(c.clubProgress[k], 1, 10));
         html += row;
     }
     html += "</table>\n</body></html>\n";
     return html;
 }
 
-}  // namespace
-
 std::string prepareStatisticsPage() {
     const std::string host = NIGHTRUN_STATS_HOST;
     if (!host.empty()) return "http://" + host + "/stats/nightrun.html";
     std::error_code error;
     std::filesystem::create_directories(statisticsFolder, error);
-    std::string page = careerPage();
+    std::string page = statisticsPageHtml(careerState);
     const std::string file = statisticsFolder + "/nightrun.html";
-    if (!writeFileAtomic(file, page.data(), page.size())) return "";
+    if (!saveGameFile(file, page.data(), page.size(), "the statistics page")) return "";
     std::filesystem::path full = std::filesystem::absolute(file, error);
     return "file://" + full.string();
 }

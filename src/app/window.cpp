@@ -29,6 +29,14 @@ void errorBox(const char* text) {
 
 bool createGameWindow(const std::string& title, int width, int height, int colourBits, bool fullscreenFlag) {
     fullscreen = fullscreenFlag;
+    // Without a video system there is no display mode at all: that is a window
+    // failure, not a full-screen mode the video card lacks.
+    std::string reason;
+    if (!platform::startVideo(reason)) {
+        std::fprintf(stderr, "Nightrun: the video system cannot start: %s\n", reason.c_str());
+        errorBox("Window Creation Error.");
+        return false;
+    }
     if (fullscreen && !platform::setDisplayMode(width, height, colourBits)) {
         bool windowed = platform::messageBox(
             "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",

@@ -1,22 +1,37 @@
 #include "content/bmp_loader.h"
 
+#include "app/file_io.h"
 #include "content/texture_upload.h"
 #include "platform/platform.h"
 
 #include <GL/gl.h>
 
-#include <cstdio>
+#include <new>
 
-bool bmpFileExists(const std::string& fileName) {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f) return false;
-    std::fclose(f);
-    return true;
+namespace {
+
+// The largest picture the decoder accepts (2^26 pixels of 32 bits) with room for
+// its headers and palette.
+constexpr size_t maxFileBytes = (size_t(1) << 28) + (size_t(1) << 16);
+
+}  // namespace
+
+bool bmpFileExists(const std::string& fileName) { return fileExists(fileName); }
+
+platform::BmpError readBmpFile(const std::string& fileName, platform::BmpImage& image) {
+    image = platform::BmpImage{};
+    std::vector<uint8_t> bytes;
+    try {
+        if (readFileBounded(fileName, maxFileBytes, bytes) != ReadStatus::Ok) return platform::BmpError::OpenFailed;
+    } catch (const std::bad_alloc&) {
+        return platform::BmpError::OutOfMemory;
+    }
+    return platform::decodeBmpBytes(bytes.data(), bytes.size(), image);
 }
 
 bool decodeBmp(const std::string& fileName, platform::BmpImage& image) {
     std::string message;
-    switch (platform::decodeBmpFile(fileName, image)) {
+    switch (readBmpFile(fileName, image)) {
     case platform::BmpError::None: return true;
     case platform::BmpError::OpenFailed: message = "Failed to open DIB file " + fileName + ".\n"; break;
     case platform::BmpError::UnknownFormat: message = "Unknown DIB file format."; break;

@@ -10,6 +10,9 @@
 // True when the file can be opened for reading (the test that precedes decoding).
 bool bmpFileExists(const std::string& fileName);
 
+// Reads (a regular file only, bounded) and decodes without any message.
+platform::BmpError readBmpFile(const std::string& fileName, platform::BmpImage& image);
+
 // Decodes to tightly packed bottom-up RGB. On failure shows the message box
 // that names the problem and returns false.
 bool decodeBmp(const std::string& fileName, platform::BmpImage& image);

@@ -1,5 +1,6 @@
 #include "content/sbm_model.h"
 
+#include "app/file_io.h"
 #include "content/bmp_loader.h"
 #include "content/texture_upload.h"
 #include "content/tga_loader.h"
@@ -7,7 +8,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -192,22 +192,13 @@ void SbmModel::release() {
 
 bool SbmModel::load(const std::string& path) {
     release();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
     std::vector<uint8_t> buffer;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        try {
-            buffer.resize(size_t(size));
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
+    try {
+        if (readFileBounded(path, MaxFileBytes, buffer) != ReadStatus::Ok) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    ok = ok && std::fread(buffer.data(), 1, buffer.size(), file) == buffer.size();
-    std::fclose(file);
-    return ok && loadFromMemory(buffer.data(), buffer.size());
+    return loadFromMemory(buffer.data(), buffer.size());
 }
 
 bool SbmModel::loadFromMemory(const uint8_t* data, size_t size) {

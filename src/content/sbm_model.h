@@ -76,6 +76,9 @@ public:
 class SbmModel : public ModelBase {
 public:
     static constexpr int FlatCapacity = 5000;
+    // The most of a file that is read: far above any model of ours (the largest
+    // is about 3 MB) and above what 65,535 vertices, triangles and materials take.
+    static constexpr size_t MaxFileBytes = size_t(64) << 20;
 
     std::vector<SbmVertex> vertices;
     std::vector<SbmTriangle> triangles;
@@ -100,9 +103,10 @@ public:
     int32_t flatCount() const { return int32_t(flat.size()); }
     bool empty() const { return vertices.empty() && triangles.empty() && groups.empty() && materials.empty(); }
 
-    // Reads one .sbm file, replacing whatever the model held. False (and an
-    // empty model) for a missing file, a wrong identifier or version, a file
-    // that ends early, or an index outside its array.
+    // Reads one .sbm file (a regular file, at most MaxFileBytes of it),
+    // replacing whatever the model held. False (and an empty model) for a
+    // missing file, anything but a regular file, a wrong identifier or version,
+    // a file that ends early, or an index outside its array.
     bool load(const std::string& path) override;
     // The same from bytes already in memory.
     bool loadFromMemory(const uint8_t* data, size_t size);

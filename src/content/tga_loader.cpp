@@ -1,57 +1,63 @@
 #include "content/tga_loader.h"
 
+#include "app/file_io.h"
 #include "content/texture_upload.h"
 
 #include <GL/gl.h>
 
-#include <cstdio>
-#include <memory>
 #include <new>
 #include <utility>
 
 namespace {
 
-struct FileClose {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+constexpr size_t headerSize = 18;
+// Far larger than any texture of ours (the biggest is 1024 x 1024); keeps a
+// real but absurd file from taking gigabytes.
+constexpr size_t maxPixels = size_t(1) << 26;
 
 }  // namespace
 
-bool readTga(const std::string& fileName, TgaPixels& image) {
+bool decodeTga(const uint8_t* data, size_t size, TgaPixels& image) {
     image = TgaPixels{};
-    std::unique_ptr<std::FILE, FileClose> file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) return false;
-
     // Identification length 0, no colour map, type 2, empty colour map fields and origin.
     static const uint8_t expected[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    uint8_t header[12];
-    if (std::fread(header, 1, 12, file.get()) != 12) return false;
+    if (!data || size < headerSize) return false;
     for (int i = 0; i < 12; ++i)
-        if (header[i] != expected[i]) return false;
-
-    uint8_t info[6];
-    if (std::fread(info, 1, 6, file.get()) != 6) return false;
+        if (data[i] != expected[i]) return false;
+    const uint8_t* info = data + 12;
     const int width = info[0] + 256 * info[1];
     const int height = info[2] + 256 * info[3];
     const int bytesPerPixel = info[4] == 24 ? 3 : 4;
     if (width == 0 || height == 0) return false;
 
-    const size_t size = size_t(width) * size_t(height) * size_t(bytesPerPixel);
-    try {
-        image.pixels.resize(size);
-    } catch (const std::bad_alloc&) {
-        image = TgaPixels{};
-        return false;
-    }
-    if (std::fread(image.pixels.data(), 1, size, file.get()) != size) {
-        image = TgaPixels{};
-        return false;
-    }
-    for (size_t i = 0; i < size; i += size_t(bytesPerPixel)) std::swap(image.pixels[i], image.pixels[i + 2]);
+    // The pixel data must be in the file before anything is allocated for it.
+    const size_t pixels = size_t(width) * size_t(height);
+    const size_t bytes = pixels * size_t(bytesPerPixel);
+    if (pixels > maxPixels || bytes > size - headerSize) return false;
+    image.pixels.assign(data + headerSize, data + headerSize + bytes);
+    for (size_t i = 0; i < bytes; i += size_t(bytesPerPixel)) std::swap(image.pixels[i], image.pixels[i + 2]);
     image.width = width;
     image.height = height;
     image.components = bytesPerPixel;
     return true;
+}
+
+bool readTga(const std::string& fileName, TgaPixels& image) {
+    image = TgaPixels{};
+    // The header first: it says how much of the file the image needs, and no
+    // more than that is read.
+    std::vector<uint8_t> bytes;
+    if (readFileBounded(fileName, headerSize, bytes) != ReadStatus::Ok || bytes.size() < headerSize) return false;
+    const size_t pixels = size_t(bytes[12] + 256 * bytes[13]) * size_t(bytes[14] + 256 * bytes[15]);
+    if (pixels > maxPixels) return false;
+    const size_t needed = headerSize + pixels * (bytes[16] == 24 ? 3 : 4);
+    try {
+        if (readFileBounded(fileName, needed, bytes) != ReadStatus::Ok) return false;
+        return decodeTga(bytes.data(), bytes.size(), image);
+    } catch (const std::bad_alloc&) {
+        image = TgaPixels{};
+        return false;
+    }
 }
 
 uint32_t loadTgaTexture(const std::string& fileName) {

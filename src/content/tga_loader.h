@@ -2,6 +2,7 @@
 // no colour map, 24 or 32 bits, bottom row first) and their upload as textures.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,9 +24,12 @@ struct TextureImage {
     int components = 0;
 };
 
-// Reads and converts BGR(A) to RGB(A). False for a missing file, a header other
-// than the one above, a size of 0 or missing pixel data. A depth other than 24
-// bits is read as 32.
+// Converts a TGA image in memory, BGR(A) to RGB(A). False for a header other
+// than the one above, a size of 0, more than 2^26 pixels, or pixel data that the
+// bytes do not hold (checked before anything is allocated). A depth other than
+// 24 bits is read as 32.
+bool decodeTga(const uint8_t* data, size_t size, TgaPixels& image);
+// The same from a file; false also for a missing file or anything but a regular file.
 bool readTga(const std::string& fileName, TgaPixels& image);
 
 // For model materials: trilinear filtering, repeat wrap, all mipmap levels; the

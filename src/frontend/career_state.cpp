@@ -4,6 +4,8 @@
 #include "frontend/garage_scene.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -149,6 +151,14 @@ const CarConfig catalogue[carPresetCount] = {
     makeCar(0.75f, 0.74f, 0.76f, 4, 2, 1, 3, 3, 4, 8, 18, 0.4f, 0.0f, 0.6f, 19, 17),
 };
 
+// A career file that exists but could not be read: never written over.
+std::string unreadableCareer;
+
+float clampFloat(float v, float low, float high) {
+    if (!(v >= low)) return low;  // also a value not a number
+    return v > high ? high : v;
+}
+
 // Copies fields 0 .. count-1 (in 32-bit words) from one car to another.
 void copyCarWords(const CarConfig& from, CarConfig& to, int count) {
     uint32_t src[18], dst[18];
@@ -186,21 +196,60 @@ void decodeCareer(const uint8_t* bytes, size_t size, CareerState& state) {
     setCareerWords(state, w);
 }
 
-bool readCareer(CareerState& state, const std::string& path) {
+ReadStatus readCareer(CareerState& state, const std::string& path) {
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes) || bytes.size() < static_cast<size_t>(careerImageSize)) {
+    std::string reason;
+    const ReadStatus status = readFileBounded(path, careerImageSize, bytes, &reason);
+    if (path == unreadableCareer) unreadableCareer.clear();
+    if (status == ReadStatus::Unreadable) {
+        unreadableCareer = path;
+        std::fprintf(stderr, "Nightrun: %s cannot be read (%s); a new career is played and the file is left as it is\n",
+                     path.c_str(), reason.c_str());
+    }
+    if (status != ReadStatus::Ok || bytes.size() < static_cast<size_t>(careerImageSize)) {
         // No career yet (or a damaged one we cannot trust): begin a new one.
         setNewCareerValues(state);
-        return false;
+        return status == ReadStatus::Unreadable ? status : ReadStatus::Missing;
     }
     decodeCareer(bytes.data(), bytes.size(), state);
-    return true;
+    clampCareerRanges(state);
+    return ReadStatus::Ok;
 }
 
 bool writeCareer(const CareerState& state, const std::string& path) {
+    if (path == unreadableCareer) {
+        std::fprintf(stderr, "Nightrun: the career is not saved: %s could not be read at start and is left as it is\n",
+                     path.c_str());
+        return false;
+    }
     uint8_t image[careerImageSize];
     encodeCareer(state, image);
-    return writeFileAtomic(path, image, sizeof image);
+    return saveGameFile(path, image, sizeof image, "the career");
+}
+
+void clampCareerRanges(CareerState& state) {
+    CarConfig& car = state.storedCar;
+    car.speedRating = clampFloat(car.speedRating, 0.0f, 1.0f);
+    car.accelRating = clampFloat(car.accelRating, 0.0f, 1.0f);
+    car.handlingRating = clampFloat(car.handlingRating, 0.0f, 1.0f);
+    car.roofScoop = std::clamp(car.roofScoop, 0, 5);
+    car.hoodScoop = std::clamp(car.hoodScoop, 0, 5);
+    car.spoiler = std::clamp(car.spoiler, 0, 5);
+    car.bodyKit = std::clamp(car.bodyKit, 0, 3);
+    car.optics = std::clamp(car.optics, 0, 3);
+    car.rims = std::clamp(car.rims, 0, 7);
+    car.sideVinyl = std::clamp(car.sideVinyl, 0, 20);
+    car.topVinyl = std::clamp(car.topVinyl, 0, 20);
+    for (float& c : car.paintColor) c = clampFloat(c, 0.0f, 1.0f);
+    car.neon = std::clamp(car.neon, 0, 20);
+    car.techPacket = std::clamp(car.techPacket, 0, 4);
+    // Far beyond any prize or price, and still exact as a whole number of dollars.
+    state.cash = std::isfinite(state.cash) ? clampFloat(state.cash, -1.0e9f, 1.0e9f) : 0.0f;
+    state.stake = clampFloat(state.stake, 0.0f, 300.0f);
+    state.ownedCar = std::clamp(state.ownedCar, 0, carPresetCount - 1);
+    state.currentRace = std::clamp(state.currentRace, 1, 10);
+    for (int32_t& progress : state.clubProgress) progress = std::clamp(progress, 1, 10);
+    state.currentClub = std::clamp(state.currentClub, 0, 2);
 }
 
 const CarConfig& stockCar(int index) { return catalogue[std::clamp(index, 0, carPresetCount - 1)]; }

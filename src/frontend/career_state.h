@@ -3,6 +3,8 @@
 // working car that the garage shows, the shops edit and the races drive.
 #pragma once
 
+#include "app/file_io.h"
+
 #include <cstdint>
 #include <string>
 
@@ -68,11 +70,20 @@ void decodeCareer(const uint8_t* bytes, size_t size, CareerState& state);
 void encodeCarConfig(const CarConfig& car, uint8_t out[carConfigSize]);
 void decodeCarConfig(const uint8_t in[carConfigSize], CarConfig& car);
 
-// Reads base/career.inf. A missing or short file starts a new career in memory
-// (written at exit), so a first start has money and an open first race.
-bool readCareer(CareerState& state, const std::string& path = careerPath);
-// Writes the image atomically; false (old file intact) on failure.
+// Reads base/career.inf (at most its 1408 bytes) and brings every index and
+// amount into its range. A missing or short file starts a new career in memory
+// (written at exit), so a first start has money and an open first race. A file
+// that exists but cannot be read also starts a new career in memory, is named
+// on the standard error stream and is never written over during this run.
+// Ok only when a whole career was read; a short file counts as Missing.
+ReadStatus readCareer(CareerState& state, const std::string& path = careerPath);
+// Writes the image atomically; false (old file intact, the cause on the
+// standard error stream) when it cannot or must not.
 bool writeCareer(const CareerState& state, const std::string& path = careerPath);
+// Clamps what the game uses as an index or amount to its range: the stored car's
+// parts, ratings and paint, the money, the stake, the owned car, the race, club
+// and club progress. A value not a number becomes the bottom of its range.
+void clampCareerRanges(CareerState& state);
 
 // The catalogue of the 18 stock cars.
 const CarConfig& stockCar(int index);

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -93,28 +92,6 @@ BmpError decodeBmpBytes(const uint8_t* data, size_t size, BmpImage& image) {
     image.width = w;
     image.height = h;
     return BmpError::None;
-}
-
-BmpError decodeBmpFile(const std::string& path, BmpImage& image) {
-    image = BmpImage{};
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return BmpError::OpenFailed;
-    std::vector<uint8_t> bytes;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(f) : -1;
-    ok = ok && size >= 0 && size <= INT32_MAX && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        try {
-            bytes.resize(size_t(size));
-        } catch (const std::bad_alloc&) {
-            std::fclose(f);
-            return BmpError::OutOfMemory;
-        }
-        ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    }
-    std::fclose(f);
-    if (!ok) return BmpError::OpenFailed;
-    return decodeBmpBytes(bytes.data(), bytes.size(), image);
 }
 
 }  // namespace platform

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace platform {
@@ -25,8 +24,9 @@ struct BmpImage {
     std::vector<uint8_t> rgb;  // width * height * 3 bytes, no row padding, bottom row first
 };
 
-// Both leave `image` empty unless they return BmpError::None.
-BmpError decodeBmpFile(const std::string& path, BmpImage& image);
+// A bitmap file's bytes; `image` stays empty unless it returns BmpError::None.
+// Headers with absurd dimensions, or whose pixel rows cannot be in the bytes,
+// are refused before SDL sees them.
 BmpError decodeBmpBytes(const uint8_t* data, size_t size, BmpImage& image);
 
 }  // namespace platform

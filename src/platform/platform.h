@@ -82,7 +82,12 @@ bool messageBox(const std::string& text, const std::string& caption,
 // Milliseconds since an arbitrary origin; wraps at 2^32 like any such counter.
 uint32_t milliseconds();
 
-// Full-screen display modes of the primary display.
+// Starts the video system when it is not running yet; false, with the reason,
+// when it cannot (no display server, say). Without it there are no display
+// modes and no window.
+bool startVideo(std::string& reason);
+
+// Full-screen display modes of the primary display (none without video).
 std::vector<DisplayMode> listDisplayModes();
 // Switches the display to a full-screen mode; false when the mode cannot be set.
 bool setDisplayMode(int width, int height, int bitsPerPixel);

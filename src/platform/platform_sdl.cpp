@@ -19,11 +19,16 @@ SDL_GLContext context = nullptr;
 bool videoStarted = false;
 bool fullscreenMode = false;
 
+std::string videoError;
+
 bool startVideo() {
     if (videoStarted) return true;
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        videoError = SDL_GetError();
+        return false;
+    }
     // Controllers are optional: without them the game runs on keys and mouse.
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "nightrun: game controllers unavailable: %s\n", SDL_GetError());
@@ -196,6 +201,17 @@ bool translatePadEvent(const SDL_Event& e, Event& event) {
 
 }  // namespace
 
+bool startVideo(std::string& reason) {
+    if (activeTest && activeTest->failVideo) {
+        reason = "the test back end refuses video";
+        return false;
+    }
+    if (activeTest && activeTest->windowless) return true;
+    if (startVideo()) return true;
+    reason = videoError;
+    return false;
+}
+
 void installTestBackend(TestBackend* backend) { activeTest = backend; }
 TestBackend* testBackend() { return activeTest; }
 
@@ -236,7 +252,7 @@ uint32_t milliseconds() {
 }
 
 std::vector<DisplayMode> listDisplayModes() {
-    if (activeTest) return activeTest->displayModes;
+    if (activeTest) return activeTest->failVideo ? std::vector<DisplayMode>{} : activeTest->displayModes;
     std::vector<DisplayMode> modes;
     if (!startVideo()) return modes;
     int count = SDL_GetNumDisplayModes(0);
@@ -296,7 +312,7 @@ bool windowFullscreen() {
 }
 
 WindowResult createWindow(const WindowRequest& request) {
-    if (activeTest && activeTest->failWindow) return WindowResult::WindowFailed;
+    if (activeTest && (activeTest->failWindow || activeTest->failVideo)) return WindowResult::WindowFailed;
     if (activeTest && activeTest->windowless) return WindowResult::Ok;
     if (!startVideo()) return WindowResult::WindowFailed;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);

@@ -32,6 +32,7 @@ struct TestBackend {
     bool answerYes = true;                // answer to Yes/No questions
     bool windowless = false;              // no SDL window and no GL at all
     bool failWindow = false;              // make window creation fail
+    bool failVideo = false;               // make the video system fail to start
     int cursorX = 0;                      // window pixels
     int cursorY = 0;
     bool cursorVisible = true;

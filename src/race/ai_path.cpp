@@ -1,10 +1,9 @@
 #include "race/ai_path.h"
 
-#include <algorithm>
+#include "app/file_io.h"
+
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 TrackPoint aiPath[aiPathCapacity];
@@ -42,6 +41,24 @@ bool setAiPath(const TrackPoint* points, int32_t count) {
     return true;
 }
 
+const char* drivingLineFault(const TrackPoint* points, int32_t count) {
+    if (!points || count < 1) return "the line has no points";
+    int32_t previous = 0;
+    int checkpoints = 1;  // point 0
+    auto farEnough = [&](int32_t a, int32_t b) {
+        return length(pointPosition(points[a]) - pointPosition(points[b])) >= minCheckpointSpacing;
+    };
+    for (int32_t k = 1; k < count; ++k) {
+        if (points[k].kind != checkpointKind) continue;
+        if (!farEnough(previous, k)) return "two successive checkpoints lie too close together";
+        previous = k;
+        ++checkpoints;
+    }
+    if (checkpoints < 2) return "the line has no checkpoint besides the start line";
+    if (!farEnough(previous, 0)) return "the last checkpoint lies too close to the start line";
+    return nullptr;
+}
+
 bool parseAiPath(const uint8_t* data, size_t size) {
     clearAiPath();
     if (!data || size < 4) return false;
@@ -59,20 +76,15 @@ bool parseAiPath(const uint8_t* data, size_t size) {
         p.kind = readInt(r + 12);
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
     }
+    if (drivingLineFault(points.data(), int32_t(count))) return false;
     return setAiPath(points.data(), int32_t(count));
 }
 
 bool loadAiPathFile(const std::string& path) {
     clearAiPath();
-    // Only a plain file: a directory of that name would fail half-way through the read.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
     // No path can use more than a full table's worth of bytes.
-    std::vector<uint8_t> bytes(4 + size_t(aiPathCapacity) * recordSize);
-    file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    bytes.resize(size_t(std::max<std::streamsize>(file.gcount(), 0)));
+    std::vector<uint8_t> bytes;
+    if (readFileBounded(path, 4 + size_t(aiPathCapacity) * recordSize, bytes) != ReadStatus::Ok) return false;
     return parseAiPath(bytes.data(), bytes.size());
 }
 

@@ -101,9 +101,17 @@ bool startRace(int track, const TrackLoadOptions& options) {
 }
 
 bool setUpRace() {
-    // Laps, checkpoints and the computer drivers all need the line's start point.
-    loadAiPath(loadedTrack);
-    if (aiPathLast < 0) {
+    // Laps, checkpoints and the computer drivers all need a line with a sane lap,
+    // and the cars the collision layer's ground, or they would fall through the city.
+    const bool lineLoaded = loadAiPath(loadedTrack);
+    const bool groundLoaded = trackLayers.collision && trackLayers.collision->triangleCount() > 0;
+    if (!lineLoaded)
+        std::fprintf(stderr, "Nightrun: track %d cannot be raced: %s is missing or damaged\n", loadedTrack,
+                     aiPathFile(loadedTrack).c_str());
+    if (!groundLoaded)
+        std::fprintf(stderr, "Nightrun: track %d cannot be raced: %smap.sbm is missing or damaged\n", loadedTrack,
+                     trackDirectory(loadedTrack).c_str());
+    if (!lineLoaded || !groundLoaded) {
         releaseRaceWorld();
         return false;
     }

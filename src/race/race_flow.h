@@ -6,6 +6,7 @@
 #include "content/track_loading.h"
 #include "physics/physics_world.h"
 #include "physics/vector_math.h"
+#include "race/ai_path.h"
 
 #include <cstdint>
 #include <string>
@@ -28,7 +29,6 @@ void advanceClock(RaceClock& clock, float hundredths);
 std::string formatClock(const RaceClock& clock);
 
 constexpr int raceCarCount = 4;
-constexpr float checkpointRadius = 15.0f;
 // The longest simulation step; a frame that would need more is not simulated.
 constexpr float maxStepDt = 1.0f / 17.0f;
 // The world runs this much faster than the clock on the wall.
@@ -65,8 +65,9 @@ Vec3 startPosition(int trackSlot);
 bool startRace(int track, const TrackLoadOptions& options = {});
 // Sets the race up on the loaded track: reads the slot's driving line
 // (base/maps/<N>/points/level.ai), then flags, clocks, camera, the world and the
-// four cars on its collision layer. Without a driving line (not even its start
-// point) no race is set up: false, and no world.
+// four cars on its collision layer. Without a usable driving line or without a
+// collision layer with ground (map.sbm missing, damaged or empty) no race is set
+// up: a line on the standard error stream says why, false, and no world.
 bool setUpRace();
 // Races set up so far; tools notice a new race by it.
 extern int32_t raceSetUpCount;

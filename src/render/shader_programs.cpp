@@ -1,8 +1,10 @@
 #include "render/shader_programs.h"
 
+#include "app/file_io.h"
 #include "platform/platform.h"
 
 #include <cstdio>
+#include <vector>
 
 LightProgram lightProgram;
 LightProgram sceneryProgram;
@@ -180,16 +182,10 @@ bool shadersReady() {
 }
 
 std::optional<std::string> readShaderSource(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::string text;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-    return text;
+    // Our sources are a few kilobytes; a megabyte is more than any program needs.
+    std::vector<uint8_t> bytes;
+    if (readFileBounded(path, size_t(1) << 20, bytes) != ReadStatus::Ok) return std::nullopt;
+    return std::string(bytes.begin(), bytes.end());
 }
 
 bool buildShaderPrograms() {

@@ -61,8 +61,8 @@ extern HdrProgram hdrProgram;
 extern RadialBlurProgram radialBlurProgram;
 extern TreesProgram treesProgram;
 
-// The whole text of a shader source file, whatever its line lengths; nothing
-// when the file cannot be opened or read.
+// The whole text of a shader source file (at most 1 MB), whatever its line
+// lengths; nothing when it is missing, not a regular file, or cannot be read.
 std::optional<std::string> readShaderSource(const std::string& path);
 
 // Builds the programs in the order Light, Blur, HDR, Radial blur, Trees (then

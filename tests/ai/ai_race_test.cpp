@@ -67,44 +67,63 @@ TEST_F(ComputerRace, AllThreeComputerCarsDriveFourLapsOfTheFirstCircuit) {
     EXPECT_FALSE(raceFinished);  // only the player finishes the race
 }
 
-TEST_F(ComputerRace, ASlotWithoutAUsableLineIsNotRaced) {
+TEST_F(ComputerRace, ASlotWithoutAUsableLineOrGroundIsNotRaced) {
     ScopedTempDir dir;
-    // No file at all.
-    EXPECT_FALSE(loadHeadless(4));
-    EXPECT_EQ(raceWorld, nullptr);
-    EXPECT_EQ(aiPathLast, -1);
-    unloadTrack();
-
-    // A count of three with one record.
-    std::vector<uint8_t> bytes = {2, 0, 0, 0};
-    bytes.resize(4 + 16, 0);
-    writeFile(aiPathFile(4), bytes);
-    EXPECT_FALSE(loadHeadless(4));
-    EXPECT_EQ(raceWorld, nullptr);
-    unloadTrack();
-
-    // Point 0 alone is enough to race.
-    bytes[0] = 0;
-    writeFile(aiPathFile(4), bytes);
-    EXPECT_TRUE(loadHeadless(4));
-    EXPECT_NE(raceWorld, nullptr);
-    EXPECT_EQ(aiPathLast, 0);
+    const fs::path generated = fs::path(NIGHTRUN_RUN_DIR) / "base" / "maps" / "4";
+    fs::create_directories("base/maps/4/points");
+    std::vector<uint8_t> startAlone = {0, 0, 0, 0};  // the start line alone, kind 1
+    startAlone.resize(4 + 16, 0);
+    startAlone[16] = 1;
+    std::vector<uint8_t> cutModel(100);
+    std::ifstream(generated / "map.sbm", std::ios::binary).read(reinterpret_cast<char*>(cutModel.data()), 100);
+    const std::vector<uint8_t> emptyModel = {'M', 'S', '3', 'D', '0', '0', '0', '0', '0', '0', 4, 0, 0, 0,
+                                             0, 0, 0, 0, 0, 0, 0, 0};
+    struct Case {
+        const char* what;
+        const char* file;  // the file spoilt, under base/maps/4/
+        std::vector<uint8_t> bytes;
+        bool remove;
+    };
+    const std::vector<Case> cases = {
+        {"no line", "points/level.ai", {}, true},
+        {"a count of three with one record", "points/level.ai", {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+        // Raced before, with every car counting a lap each frame on the line.
+        {"the start line alone", "points/level.ai", startAlone, false},
+        {"no ground", "map.sbm", {}, true},
+        {"ground cut short", "map.sbm", cutModel, false},
+        {"ground without a triangle", "map.sbm", emptyModel, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::copy_file(generated / "map.sbm", "base/maps/4/map.sbm", fs::copy_options::overwrite_existing);
+        fs::copy_file(generated / "points" / "level.ai", "base/maps/4/points/level.ai",
+                      fs::copy_options::overwrite_existing);
+        ASSERT_TRUE(loadHeadless(4));
+        unloadTrack();
+        const std::string spoilt = std::string("base/maps/4/") + c.file;
+        if (c.remove) fs::remove(spoilt);
+        else writeFile(spoilt, c.bytes);
+        EXPECT_FALSE(loadHeadless(4));
+        EXPECT_EQ(raceWorld, nullptr);
+        unloadTrack();
+    }
 }
 
 TEST(ComputerRaceLab, TheLabSaysWhyASlotCannotBeRaced) {
     ScopedTempDir dir;
     linkGeneratedContent(dir.path() / "base");
-    // Slot 7's line replaced by a damaged one: base/maps is a link, so build a
-    // private copy of the maps folder with only slot 7's files in it.
+    // Slot 7's line replaced by the start line alone: base/maps is a link, so
+    // build a private copy of the maps folder with only slot 7's files in it.
     fs::remove(dir.path() / "base" / "maps");
     fs::create_directories(dir.path() / "base" / "maps" / "7" / "points");
-    writeFile("base/maps/7/points/level.ai", {0xff, 0xff, 0xff, 0xff});
+    fs::copy_file(fs::path(NIGHTRUN_RUN_DIR) / "base" / "maps" / "7" / "map.sbm", "base/maps/7/map.sbm");
+    writeFile("base/maps/7/points/level.ai", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0});
 
     std::string output;
     const std::string lab = std::string(NIGHTRUN_RUN_DIR) + "/nightrun-lab";
-    const int status = runCommand(lab + " race --track 7 --headless --frames 10 2>&1", output);
+    const int status = runCommand(lab + " race --track 7 --headless --autopilot 2>&1", output);
     EXPECT_NE(status, 0) << output;
-    EXPECT_NE(output.find("track 7 has no driving line"), std::string::npos) << output;
-    EXPECT_NE(output.find("base/maps/7/points/level.ai"), std::string::npos) << output;
+    EXPECT_NE(output.find("track 7 cannot be raced: base/maps/7/points/level.ai is missing or damaged"),
+              std::string::npos) << output;
     EXPECT_EQ(output.find("finished="), std::string::npos) << output;
 }

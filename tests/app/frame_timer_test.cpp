@@ -49,6 +49,10 @@ TEST_F(FrameTimerTest, ZeroMillisecondFrameHasInfiniteRateAndNoTicks) {
     frame(0);
     EXPECT_EQ(frameTiming.frameTicks, 0.0f);
     EXPECT_TRUE(std::isinf(frameTiming.fps));
+    // F1 shows a figure a player can read, never a converted infinity.
+    EXPECT_EQ(shownFrameRate(frameTiming.fps), 999);
+    EXPECT_EQ(shownFrameRate(59.9f), 59);
+    EXPECT_EQ(shownFrameRate(std::nanf("")), 0);
 }
 
 TEST_F(FrameTimerTest, ClockWrapStillMeasuresTheTrueLength) {

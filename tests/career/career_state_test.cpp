@@ -1,8 +1,11 @@
 #include "app/file_io.h"
+#include "app/statistics_page.h"
 #include "frontend/career_state.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 #include <cstring>
 #include <fstream>
@@ -19,7 +22,7 @@ float floatAt(const std::vector<uint8_t>& bytes, size_t at) {
 
 std::vector<uint8_t> careerFile() {
     std::vector<uint8_t> bytes;
-    readWholeFile(careerPath, bytes);
+    readFileBounded(careerPath, 4096, bytes);
     return bytes;
 }
 
@@ -71,7 +74,7 @@ TEST(CareerFile, RoundTripKeepsProgressAndTheStoredCar) {
     careerState.storedCar.carModel = 0x5EED;  // reserved slot keeps whatever it holds
     ASSERT_TRUE(writeCareer(careerState));
     CareerState loaded;
-    ASSERT_TRUE(readCareer(loaded));
+    ASSERT_EQ(readCareer(loaded), ReadStatus::Ok);
     EXPECT_EQ(loaded.cash, 1234.5f);
     EXPECT_EQ(loaded.clubProgress[1], 7);
     EXPECT_EQ(loaded.currentClub, 1);
@@ -95,7 +98,7 @@ TEST(CareerFile, PresetsAlwaysComeFromTheCatalogue) {
     }
     ASSERT_TRUE(writeCareer(careerState));
     CareerState loaded;
-    ASSERT_TRUE(readCareer(loaded));
+    ASSERT_EQ(readCareer(loaded), ReadStatus::Ok);
     fillCarPresets(loaded);
     for (int k = 0; k < carPresetCount; ++k) {
         CarConfig expected = stockCar(k);
@@ -109,12 +112,12 @@ TEST(CareerFile, PresetsAlwaysComeFromTheCatalogue) {
 TEST(CareerFile, MissingOrShortFileStartsANewCareer) {
     ScopedTempDir dir;
     CareerState state;
-    EXPECT_FALSE(readCareer(state));
+    EXPECT_EQ(readCareer(state), ReadStatus::Missing);
     EXPECT_EQ(state.cash, 500.0f);
     EXPECT_EQ(state.ownedCar, 4);
     std::ofstream(careerPath, std::ios::binary) << "short";
     CareerState shortState;
-    EXPECT_FALSE(readCareer(shortState));
+    EXPECT_EQ(readCareer(shortState), ReadStatus::Missing);
     EXPECT_EQ(shortState.cash, 500.0f);
 }
 
@@ -130,8 +133,53 @@ TEST(CareerFile, LongerFileReadsItsFirst1408Bytes) {
     file << "trailing garbage";
     file.close();
     CareerState loaded;
-    ASSERT_TRUE(readCareer(loaded));
+    ASSERT_EQ(readCareer(loaded), ReadStatus::Ok);
     EXPECT_EQ(loaded.cash, 42.0f);
+}
+
+TEST(CareerFile, IndicesAndAmountsOutOfRangeAreClampedWhenRead) {
+    ScopedTempDir dir;
+    CareerState damaged;
+    setNewCareerValues(damaged);
+    damaged.ownedCar = INT32_MAX;
+    damaged.currentClub = -7;
+    damaged.currentRace = 1000;
+    damaged.clubProgress[0] = INT32_MIN;
+    damaged.clubProgress[2] = 11;
+    damaged.cash = std::numeric_limits<float>::quiet_NaN();
+    damaged.stake = 1e30f;
+    damaged.storedCar.rims = 99;
+    damaged.storedCar.neon = -1;
+    damaged.storedCar.techPacket = 1000;
+    damaged.storedCar.speedRating = std::numeric_limits<float>::infinity();
+    damaged.storedCar.paintColor[1] = std::numeric_limits<float>::quiet_NaN();
+    damaged.storedCar.carModel = 0x5EED;  // the reserved slot and field are kept as they are
+    damaged.reserved1384 = -9;
+    uint8_t image[careerImageSize];
+    encodeCareer(damaged, image);
+    std::ofstream(careerPath, std::ios::binary).write(reinterpret_cast<const char*>(image), careerImageSize);
+
+    CareerState c;
+    ASSERT_EQ(readCareer(c), ReadStatus::Ok);
+    EXPECT_EQ(c.ownedCar, 17);
+    EXPECT_EQ(c.currentClub, 0);
+    EXPECT_EQ(c.currentRace, 10);
+    EXPECT_EQ(c.clubProgress[0], 1);
+    EXPECT_EQ(c.clubProgress[2], 10);
+    EXPECT_EQ(c.cash, 0.0f);
+    EXPECT_EQ(c.stake, 300.0f);
+    EXPECT_EQ(c.storedCar.rims, 7);
+    EXPECT_EQ(c.storedCar.neon, 0);
+    EXPECT_EQ(c.storedCar.techPacket, 4);
+    EXPECT_EQ(c.storedCar.speedRating, 1.0f);
+    EXPECT_EQ(c.storedCar.paintColor[1], 0.0f);
+    EXPECT_EQ(c.storedCar.carModel, 0x5EED);
+    EXPECT_EQ(c.reserved1384, -9);
+
+    // The statistics page keeps its numbers in range whatever the career holds.
+    const std::string page = statisticsPageHtml(damaged);
+    EXPECT_NE(page.find("Car 18"), std::string::npos) << page;
+    EXPECT_NE(page.find("NIGHT WIND Club</td><td class=\"v\">race 1 of 10"), std::string::npos) << page;
 }
 
 TEST(CarCopies, QuickRaceCopiesThePresetAndLeavingRestoresTheStoredCar) {

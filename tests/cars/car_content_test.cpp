@@ -7,7 +7,7 @@
 #include "cars/car_frame.h"
 #include "cars/car_textures.h"
 #include "content/tga_loader.h"
-#include "platform/bmp_decode.h"
+#include "content/bmp_loader.h"
 
 #include <algorithm>
 #include <fstream>
@@ -110,7 +110,7 @@ TEST(CarTextures, TableEntriesHaveTheirFormats) {
     EXPECT_EQ(glass.components, 4);
     for (int n : {16, 17, 26}) {
         platform::BmpImage img;
-        EXPECT_EQ(platform::decodeBmpFile((generatedBase() / texName(n, "bmp")).string(), img), platform::BmpError::None) << n;
+        EXPECT_EQ(readBmpFile((generatedBase() / texName(n, "bmp")).string(), img), platform::BmpError::None) << n;
         EXPECT_GT(img.width, 0);
     }
 }

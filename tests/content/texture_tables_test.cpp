@@ -2,7 +2,7 @@
 // images whose first pixel carries the file's number.
 #include "content/texture_tables.h"
 #include "format_test_support.h"
-#include "platform/bmp_decode.h"
+#include "content/bmp_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -134,7 +134,7 @@ TEST(ShippedTextures, EveryTableFileDecodes) {
     for (int i = 0; i < BmpTableSize; ++i) {
         SCOPED_TRACE(bmpTablePath(i));
         platform::BmpImage image;
-        ASSERT_EQ(platform::decodeBmpFile((runDir / bmpTablePath(i)).string(), image),
+        ASSERT_EQ(readBmpFile((runDir / bmpTablePath(i)).string(), image),
                   platform::BmpError::None);
         EXPECT_TRUE(powerOfTwo(image.width) && powerOfTwo(image.height));
     }

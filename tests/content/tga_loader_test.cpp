@@ -180,6 +180,6 @@ TEST(GeneratedImages, LoadersReadWhatTheGeneratorWrites) {
     EXPECT_EQ(tga.pixels, (std::vector<uint8_t>{0, 0, 255, 0, 0, 255, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255}));
 
     platform::BmpImage bmp;
-    ASSERT_EQ(platform::decodeBmpFile(dir.file("gen.bmp"), bmp), platform::BmpError::None);
+    ASSERT_EQ(readBmpFile(dir.file("gen.bmp"), bmp), platform::BmpError::None);
     EXPECT_EQ(bmp.rgb, (std::vector<uint8_t>{0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 0, 0}));
 }

@@ -1,5 +1,6 @@
 // The whole program through its start-up, loop and exit, in process on the
 // test back end and as real executables.
+#include "app/file_io.h"
 #include "app/frame_timer.h"
 #include "app/game_state.h"
 #include "app/main_loop.h"
@@ -22,6 +23,14 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// Size of a file, or -1 when there is none (a failed run must fail cleanly, not throw).
+long long sizeOf(const fs::path& path) {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    return error ? -1 : static_cast<long long>(size);
+}
+
 
 class ProgramRun : public ::testing::Test {
 protected:
@@ -150,6 +159,24 @@ TEST_F(ProgramRun, WindowFailureShowsItsMessageAndSavesNothing) {
     EXPECT_FALSE(fs::exists("base/career.inf"));
 }
 
+TEST_F(ProgramRun, AnUnreadableCareerIsSaidInAMessageBoxAndLeftAsItIs) {
+    const std::vector<uint8_t> image(careerImageSize, 7);
+    std::ofstream(careerPath, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), careerImageSize);
+    simulatedUnreadableFile = careerPath;  // as a file without read permission (the tests may run as root)
+    ASSERT_EQ(startupSequence(), StartupResult::Ok);
+    ASSERT_EQ(backend.messageBoxes.size(), 1u);
+    EXPECT_NE(backend.messageBoxes[0].text.find("base/career.inf cannot be read"), std::string::npos);
+    EXPECT_EQ(careerState.cash, 500.0f);  // a new career is played
+    frame(10);
+    exitSequence();
+    simulatedUnreadableFile.clear();
+    std::vector<uint8_t> after;
+    readFileBounded(careerPath, 4096, after);
+    EXPECT_EQ(after, image);
+    EXPECT_EQ(sizeOf("base/menu.inf"), 76);  // the options are saved as usual
+    readCareer(careerState);  // readable again: the file is the game's to write
+}
+
 TEST_F(ProgramRun, NewPlayerStartsANewCareer) {
     ASSERT_EQ(startupSequence(), StartupResult::Ok);
     EXPECT_EQ(careerState.cash, 500.0f);
@@ -206,8 +233,10 @@ TEST(Executables, LabRunQuitsOnAScriptedClose) {
 
 TEST(Executables, GameOpensItsWindowUnderAnXServerAndExitsCleanly) {
     // A private X server whose only mode is the game's default resolution, so
-    // the full-screen switch succeeds without a question.
-    // Xvfb picks a free display itself and writes its number to the pipe.
+    // the full-screen switch succeeds without a question. Xvfb picks a free
+    // display itself and writes its number to the pipe; -noreset keeps it from
+    // resetting whenever its last client (a window probe) disconnects, which a
+    // game connecting at that moment would see as no server at all.
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     pid_t server = fork();
@@ -215,7 +244,7 @@ TEST(Executables, GameOpensItsWindowUnderAnXServerAndExitsCleanly) {
         close(pipeFds[0]);
         std::string fd = std::to_string(pipeFds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-               (char*)nullptr);
+               "-noreset", (char*)nullptr);
         _exit(127);
     }
     ASSERT_GT(server, 0);
@@ -232,6 +261,7 @@ TEST(Executables, GameOpensItsWindowUnderAnXServerAndExitsCleanly) {
     pid_t game = fork();
     if (game == 0) {
         setenv("DISPLAY", name.c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);  // no silent fall-back to another video driver
         setenv("ALSOFT_DRIVERS", "null", 1);
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
         std::string exe = std::string(NIGHTRUN_RUN_DIR) + "/nightrun";
@@ -241,21 +271,40 @@ TEST(Executables, GameOpensItsWindowUnderAnXServerAndExitsCleanly) {
     ASSERT_GT(game, 0);
     std::string output;
     bool windowShown = false;
-    // Poll until the window is mapped; a loaded machine may take a while to start the game.
+    int status = 0;
+    bool exited = false;
+    // Poll until the window is mapped or the game has ended; a loaded machine may take a while to start it.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (!windowShown && std::chrono::steady_clock::now() < deadline) {
+    while (!windowShown && !exited && std::chrono::steady_clock::now() < deadline) {
         runCommand("DISPLAY=" + name + " xwininfo -name Nightrun 2>/dev/null", output);
         windowShown = output.find("Map State: IsViewable") != std::string::npos;
-        if (!windowShown) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        exited = waitpid(game, &status, WNOHANG) == game;
+        if (!windowShown && !exited) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    EXPECT_TRUE(windowShown) << output;
-    kill(game, SIGTERM);  // arrives as a close request
-    int status = 0;
-    waitpid(game, &status, 0);
+    EXPECT_TRUE(windowShown) << (exited ? "the game ended before it showed its window" : output);
+    if (!exited) {
+        kill(game, SIGTERM);  // arrives as a close request
+        waitpid(game, &status, 0);
+    }
     kill(server, SIGTERM);
     waitpid(server, nullptr, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(fs::file_size("base/menu.inf"), 76u);
-    EXPECT_EQ(fs::file_size("base/career.inf"), 1408u);
+    EXPECT_EQ(sizeOf("base/menu.inf"), 76);
+    EXPECT_EQ(sizeOf("base/career.inf"), 1408);
+}
+
+TEST(Executables, WithoutAVideoSystemTheGameReportsAWindowFailure) {
+    // An X display that does not exist: the video system cannot start. That is
+    // a window failure, not a full-screen mode the display lacks.
+    ScopedTempDir dir;
+    linkGeneratedContent(dir.path() / "base");
+    std::string output;
+    const std::string command = std::string("DISPLAY=:4093 SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=null ") +
+                                NIGHTRUN_RUN_DIR + "/nightrun 2>&1";
+    EXPECT_EQ(runCommand(command, output), 0) << output;
+    EXPECT_NE(output.find("video system cannot start"), std::string::npos) << output;
+    EXPECT_NE(output.find("Window Creation Error."), std::string::npos) << output;
+    EXPECT_EQ(output.find("Fullscreen Mode"), std::string::npos) << output;
+    EXPECT_EQ(sizeOf("base/career.inf"), -1);  // nothing is saved by a game that never started
 }

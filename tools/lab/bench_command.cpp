@@ -66,8 +66,7 @@ int benchSim(const std::vector<std::string>& args) {
     TrackLoadOptions load;
     load.headless = true;
     if (!startRace(track, load)) {
-        std::fprintf(stderr, "nightrun-lab bench-sim: track %d has no driving line (%s missing or damaged)\n", track,
-                     aiPathFile(track).c_str());
+        std::fprintf(stderr, "nightrun-lab bench-sim: track %d cannot be raced\n", track);
         return 1;
     }
     resetAutopilot();

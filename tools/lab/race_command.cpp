@@ -96,7 +96,7 @@ void noteOutcome() {
     outcome.righted = carsRighted;
 }
 
-// Set when the slot could not be raced: it has no usable driving line.
+// Set when the slot could not be raced: no usable driving line or collision layer.
 bool noDrivingLine = false;
 
 // Reads the career file and checks the race as the Competitions screen would
@@ -450,9 +450,8 @@ bool writeCareerBack() {
 }
 
 void reportNoDrivingLine() {
-    std::fprintf(stderr,
-                 "nightrun-lab race: track %d has no driving line: %s is missing or damaged, so no race is set up\n",
-                 options.track, aiPathFile(options.track).c_str());
+    // Track loading has said which file is missing or damaged.
+    std::fprintf(stderr, "nightrun-lab race: track %d cannot be raced, so no race is set up\n", options.track);
 }
 
 void holdOnGrid(RaceCar& car, float) { holdCar(car); }

@@ -1,8 +1,10 @@
 #include "cities/ai_path_file.h"
 
+#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace gen::cities {
 
@@ -60,13 +62,30 @@ bool decodeAiPath(const uint8_t* data, size_t size, std::vector<PathPoint>& poin
 }
 
 bool readAiPath(const std::string& path, std::vector<PathPoint>& points) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        points.clear();
-        return false;
+    points.clear();
+    // A regular file only (a pipe is not waited on), and never more than the
+    // largest path plus one byte, enough to see that a file is too long.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat info {};
+    std::vector<uint8_t> bytes;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        bytes.resize(4 + size_t(kMaxPathPoints) * 16 + 1);
+        size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            got += size_t(n);
+        }
+        bytes.resize(got);
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return decodeAiPath(bytes.data(), bytes.size(), points);
+    ::close(fd);
+    return ok && decodeAiPath(bytes.data(), bytes.size(), points);
 }
 
 }  // namespace gen::cities

@@ -20,6 +20,7 @@ std::vector<uint8_t> encodeAiPath(const std::vector<PathPoint>& points);
 // False for a short, truncated or oversized file, a negative or too large count,
 // or trailing bytes; points is cleared then.
 bool decodeAiPath(const uint8_t* data, size_t size, std::vector<PathPoint>& points);
+// The same from a file: a regular file only, read no further than the largest path.
 bool readAiPath(const std::string& path, std::vector<PathPoint>& points);
 
 }  // namespace gen::cities
