@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and runs the whole test suite. Starts Xvfb when there is
-# no display and uses OpenAL Soft's null back end when there is no sound card.
+# Sets everything up and runs the whole test suite, then a short fuzz run of
+# every file reader. Starts Xvfb when there is no display and uses OpenAL Soft's
+# null back end when there is no sound card.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -28,3 +29,9 @@ if [ ! -d /dev/snd ] || [ -z "$(ls -A /dev/snd 2>/dev/null)" ]; then
 fi
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" --timeout 600 "$@"
+# A whole-suite run ends with a short run of every fuzz target, so the harnesses
+# never rot (NIGHTRUN_FUZZ_SMOKE=0 leaves it out, or sets its seconds per target).
+smoke="${NIGHTRUN_FUZZ_SMOKE:-15}"
+if [ $# -eq 0 ] && [ "$smoke" != 0 ]; then
+  "$root/scripts/fuzz.sh" "$smoke"
+fi

@@ -206,14 +206,22 @@ ReadStatus readCareer(CareerState& state, const std::string& path) {
         std::fprintf(stderr, "Nightrun: %s cannot be read (%s); a new career is played and the file is left as it is\n",
                      path.c_str(), reason.c_str());
     }
-    if (status != ReadStatus::Ok || bytes.size() < static_cast<size_t>(careerImageSize)) {
-        // No career yet (or a damaged one we cannot trust): begin a new one.
+    if (status != ReadStatus::Ok) {
         setNewCareerValues(state);
-        return status == ReadStatus::Unreadable ? status : ReadStatus::Missing;
+        return status;
     }
-    decodeCareer(bytes.data(), bytes.size(), state);
+    return careerFromBytes(bytes.data(), bytes.size(), state) ? ReadStatus::Ok : ReadStatus::Missing;
+}
+
+bool careerFromBytes(const uint8_t* bytes, size_t size, CareerState& state) {
+    if (size < static_cast<size_t>(careerImageSize)) {
+        // A damaged career we cannot trust: begin a new one.
+        setNewCareerValues(state);
+        return false;
+    }
+    decodeCareer(bytes, size, state);
     clampCareerRanges(state);
-    return ReadStatus::Ok;
+    return true;
 }
 
 bool writeCareer(const CareerState& state, const std::string& path) {

@@ -77,6 +77,9 @@ void decodeCarConfig(const uint8_t in[carConfigSize], CarConfig& car);
 // on the standard error stream and is never written over during this run.
 // Ok only when a whole career was read; a short file counts as Missing.
 ReadStatus readCareer(CareerState& state, const std::string& path = careerPath);
+// The career from a file's bytes, as readCareer takes it: a shorter image
+// starts a new career (false), a whole one is decoded and clamped (true).
+bool careerFromBytes(const uint8_t* bytes, size_t size, CareerState& state);
 // Writes the image atomically; false (old file intact, the cause on the
 // standard error stream) when it cannot or must not.
 bool writeCareer(const CareerState& state, const std::string& path = careerPath);

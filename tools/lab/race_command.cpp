@@ -3,6 +3,8 @@
 // computer drivers race against it. With --career it is a career race from a
 // career file, run through the results to the hand-over, and the file is
 // written back. nightrun-lab race-all: every slot in turn with the autopilot.
+// nightrun-lab soak: many headless races in one process, with the resident
+// memory after the tenth and the last.
 #include "lab_commands.h"
 #include "scripted_events.h"
 
@@ -559,6 +561,59 @@ int runRaceAll(const std::vector<std::string>& args) {
     return failed ? 1 : 0;
 }
 
+// Resident memory of this process in kilobytes (0 when it cannot be read).
+long residentKb() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return 0;
+    char line[256];
+    long kb = 0;
+    while (std::fgets(line, sizeof line, status))
+        if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) break;
+    std::fclose(status);
+    return kb;
+}
+
+// Many headless races in one process, each on another circuit with another car
+// and traffic level, to show that nothing grows from race to race.
+int runSoak(const std::vector<std::string>& args) {
+    int races = 100;
+    long frames = -1;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--races" && hasValue) races = std::atoi(args[++i].c_str());
+        else if (args[i] == "--frames" && hasValue) frames = std::atol(args[++i].c_str());
+        else {
+            std::fprintf(stderr, "nightrun-lab soak: unknown option '%s'\n", args[i].c_str());
+            return 2;
+        }
+    }
+    if (races <= 0) {
+        std::fprintf(stderr, "nightrun-lab soak: --races takes a positive number\n");
+        return 2;
+    }
+    int finished = 0;
+    long rssAfter10 = 0;
+    for (int race = 1; race <= races; ++race) {
+        options = RaceOptions{};
+        // Steps coprime to 30, 18 and 3 visit every circuit, car and traffic level.
+        options.track = 1 + (race - 1) * 7 % 30;
+        options.car = (race - 1) * 5 % carPresetCount;
+        options.traffic = (race - 1) % 3;
+        options.headless = true;
+        options.autopilot = true;
+        options.frames = frames >= 0 ? frames : 20L * 60L * 1000L / options.frameMs;
+        std::printf("race=%d car=%d traffic=%d ", race, options.car, options.traffic);
+        if (raceOnce(ScriptedEvents{}) != 0) return 1;
+        if (outcome.finished) ++finished;
+        const long rss = residentKb();
+        if (race == 10) rssAfter10 = rss;
+        if (race == 10 || race == races) std::printf("rss_after_race_%d_kb=%ld\n", race, rss);
+    }
+    std::printf("races=%d finished=%d rss_after_10_kb=%ld rss_after_%d_kb=%ld\n", races, finished, rssAfter10, races,
+                residentKb());
+    return 0;
+}
+
 LabCommand raceCommand("race",
                        "--track N [--car C] | --career CLUB RACE [--stake S] [--career-file F]; [--headless] "
                        "[--autopilot | --events FILE] [--idle-opponents] [--traffic T] [--frames N] [--frame-ms T] "
@@ -567,5 +622,6 @@ LabCommand raceCommand("race",
                        "[--audio-capture FILE.wav] [--sound on|off] [--music on|off]",
                        runRace);
 LabCommand raceAllCommand("race-all", "[--headless] [--car C] [--traffic T] [--frames N] [SLOT...]", runRaceAll);
+LabCommand soakCommand("soak", "[--races N] [--frames N]", runSoak);
 
 }  // namespace
