@@ -1,6 +1,5 @@
-// The computer drivers on flat test ground: the control values, a one-point
-// line, the wrap of the line, backing off a wall, righting, keeping apart,
-// and coasting after the finish.
+// The computer drivers on flat test ground: a one-point line, the wrap of the
+// line, backing off a wall, righting, keeping apart, and coasting after the finish.
 #include "race/race_test_support.h"
 
 #include "race/ai_driver.h"
@@ -71,45 +70,6 @@ protected:
 };
 
 }  // namespace
-
-TEST(ComputerDriverValues, BoostIsStrongAtTheStartAndHalfForTheRestOfTheRace) {
-    EXPECT_NEAR(computerBoost(0.0f), 1.32f, 1e-4f);
-    EXPECT_NEAR(computerBoost(4.0f), 1.0f, 1e-6f);
-    EXPECT_NEAR(computerBoost(4.5f), 1.0f - 0.25f * 0.75f, 1e-6f);
-    EXPECT_EQ(computerBoost(6.0f), 0.5f);
-    EXPECT_EQ(computerBoost(5000.0f), 0.5f);
-    // A car that slips back behind the line gets more, but never above 2.
-    EXPECT_EQ(computerBoost(-40.0f), 2.0f);
-}
-
-TEST(ComputerDriverValues, FollowingStartsAtPointTenAndIsFullFromPointTwenty) {
-    EXPECT_EQ(followingRange(0.0f), 0.0f);
-    EXPECT_EQ(followingRange(9.9f), 0.0f);
-    EXPECT_NEAR(followingRange(15.0f), 15.0f, 1e-4f);
-    EXPECT_EQ(followingRange(20.0f), 30.0f);
-    EXPECT_EQ(followingRange(400.0f), 30.0f);
-}
-
-TEST(ComputerDriverValues, TargetSpeedFallsWithTheBendAhead) {
-    EXPECT_EQ(computerTargetSpeed(0.0f), 30.0f);
-    EXPECT_EQ(computerTargetSpeed(-0.2f), 30.0f);
-    EXPECT_NEAR(computerTargetSpeed(0.7f), 30.0f - 0.5f * 27.0f, 1e-4f);
-    EXPECT_NEAR(computerTargetSpeed(-0.7f), 30.0f - 0.5f * 27.0f, 1e-4f);
-    EXPECT_NEAR(computerTargetSpeed(3.0f), 3.0f, 1e-4f);
-    EXPECT_EQ(computerTargetRpm(0, 20.0f), 1000.0f);
-    EXPECT_NEAR(computerTargetRpm(-1, 2.0f), 2555.4f, 0.01f);
-    EXPECT_NEAR(computerTargetRpm(5, 30.0f), 9181.0f, 0.01f);
-}
-
-TEST(ComputerDriverValues, IndicesWrapIntoTheLineWhateverItsLength) {
-    EXPECT_EQ(wrapPathIndex(10, 9), 0);
-    EXPECT_EQ(wrapPathIndex(12, 9), 2);
-    EXPECT_EQ(wrapPathIndex(9, 9), 9);
-    EXPECT_EQ(wrapPathIndex(14, 0), 0);    // one point: every index is point 0
-    EXPECT_EQ(wrapPathIndex(14, 3), 2);    // more than a whole lap ahead
-    EXPECT_EQ(wrapPathIndex(-1, 3), 3);
-    EXPECT_EQ(wrapPathIndex(5, -1), 0);    // no line at all
-}
 
 TEST_F(ComputerDriver, WithoutALineTheCarsStayWhereTheyAre) {
     setUpFlatRace();

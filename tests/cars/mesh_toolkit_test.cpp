@@ -1,7 +1,6 @@
-// The car generator's mesh toolkit and livery layout: triangulation, welding and
-// crease-aware normals, winding under mirroring, curve interpolation, and UVs that
-// stay inside their livery bands.
-#include "cars/livery_layout.h"
+// The car generator's mesh toolkit: triangulation, welding and crease-aware
+// normals, winding under mirroring. Where the livery layout puts surfaces is
+// checked on the generated cars (Livery tests in car_content_test.cpp).
 #include "cars/mesh.h"
 
 #include <gtest/gtest.h>
@@ -95,62 +94,6 @@ TEST(MeshToolkit, EmptyMeshWritesAnEmptyModel) {
     EXPECT_TRUE(model.vertices.empty());
     EXPECT_TRUE(model.triangles.empty());
     EXPECT_TRUE(model.groups.empty());
-}
-
-TEST(MeshToolkit, ProfileInterpolatesWithoutOvershoot) {
-    Profile p({{0, 0}, {1, 1}, {2, 1}, {3, 0}});
-    EXPECT_FLOAT_EQ(p(-5), 0.0f);
-    EXPECT_FLOAT_EQ(p(1), 1.0f);
-    EXPECT_FLOAT_EQ(p(10), 0.0f);
-    for (float x = 0; x <= 3; x += 0.05f) {
-        EXPECT_GE(p(x), -1e-5f);
-        EXPECT_LE(p(x), 1.0f + 1e-5f);
-    }
-}
-
-TEST(MeshToolkit, RaycastFindsTheNearestFace) {
-    Mesh m;
-    m.box({-1, -1, -1}, {1, 1, 1}, fixedUv(0, 0));
-    V3 n;
-    EXPECT_NEAR(raycast(m.triangles(), {0, 5, 0}, {0, -1, 0}, 10, &n), 4.0f, 1e-4f);
-    EXPECT_GT(n.y, 0.99f);
-    EXPECT_LT(raycast(m.triangles(), {0, 5, 0}, {0, 1, 0}, 10), 0.0f);
-}
-
-TEST(LiveryLayout, SurfacesLandInTheirBandsWhateverTheInput) {
-    for (float x : {-9.0f, -3.2f, 0.0f, 3.2f, 9.0f}) {
-        for (float arc : {-5.0f, -1.0f, 0.0f, 1.0f, 5.0f}) {
-            UV u = livery::top(x, arc);
-            EXPECT_GE(1024 * (1 - u.t), 768.0f);  // picture y of the top band
-            EXPECT_GE(u.s, 0.0f);
-            EXPECT_LE(u.s, 1.0f);
-        }
-        for (float y : {-3.0f, -0.5f, 0.0f, 3.0f}) {
-            UV u = livery::side(x, y);
-            EXPECT_GE(1024 * (1 - u.t), 572.0f);
-            EXPECT_LE(1024 * (1 - u.t), 828.0f);
-            UV n = livery::nose(x * 0.3f, y), t = livery::tail(x * 0.3f, y);
-            EXPECT_LT(1024 * (1 - n.t), 572.0f);
-            EXPECT_LT(n.s, 0.5f);
-            EXPECT_GT(t.s, 0.5f);
-        }
-    }
-    // the nose sits at the left of the bands, as the vinyls are drawn
-    EXPECT_LT(livery::top(3.0f, 0).s, livery::top(-3.0f, 0).s);
-}
-
-TEST(LiveryLayout, SwatchesStayInsideTheirCells) {
-    for (int i = 0; i < static_cast<int>(livery::Swatch::Count); ++i) {
-        float x0, y0;
-        livery::swatchOrigin(static_cast<livery::Swatch>(i), x0, y0);
-        for (float a : {-100.0f, 0.0f, 100.0f}) {
-            UV u = livery::swatch(static_cast<livery::Swatch>(i), a, -a);
-            EXPECT_GT(u.s * 1024, x0);
-            EXPECT_LT(u.s * 1024, x0 + livery::kSwatchCell);
-            EXPECT_GT(u.t * 1024, y0);
-            EXPECT_LT(u.t * 1024, y0 + livery::kSwatchCell);
-        }
-    }
 }
 
 }  // namespace

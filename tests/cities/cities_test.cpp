@@ -163,18 +163,3 @@ TEST(Cities, CheckpointDotsLandOnTheMapStreets) {
         }
     }
 }
-
-TEST(Cities, MapTransformMatchesTheWorldRectangles) {
-    // Corners of each city's world rectangle sit at the corners of its map image.
-    struct R {
-        int map;
-        float x0, x1, z0, z1;
-    } rects[] = {{1, -650, 740, -780, 610}, {2, -740, 725, -820, 645}, {3, -690, 770, -730, 725}};
-    for (const R& r : rects) {
-        P2 a = mapPixel(r.map, r.x0, r.z0, 512), b = mapPixel(r.map, r.x1, r.z1, 512);
-        EXPECT_NEAR(a.x, 0, 6);
-        EXPECT_NEAR(a.z, 0, 6);
-        EXPECT_NEAR(b.x, 512, 6);
-        EXPECT_NEAR(b.z, 512, 6);
-    }
-}

@@ -2,7 +2,6 @@
 // images whose first pixel carries the file's number.
 #include "content/texture_tables.h"
 #include "format_test_support.h"
-#include "content/bmp_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -33,12 +32,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(TextureTables, PathsUseTwoDigits) {
-    EXPECT_EQ(tgaTablePath(0), "base/textures/tex00.tga");
-    EXPECT_EQ(tgaTablePath(80), "base/textures/tex80.tga");
-    EXPECT_EQ(bmpTablePath(7), "base/textures/tex07.bmp");
-}
 
 TEST_F(TextureTables, TgaEntriesLoadInTwoHalvesAndTheVinylsComeAndGo) {
     std::filesystem::remove(tgaTablePath(12));
@@ -118,24 +111,4 @@ TEST_F(TextureTables, LoadingScreenTexturesInTheirOrder) {
     std::filesystem::remove(bmpTablePath(37));
     EXPECT_FALSE(loadLoadingTextures());
     for (uint32_t t : LoadingTextures) EXPECT_EQ(t, 0u);
-}
-
-// The generated content: every table file decodes with these loaders, and
-// its sides are powers of two.
-TEST(ShippedTextures, EveryTableFileDecodes) {
-    const std::filesystem::path runDir(NIGHTRUN_RUN_DIR);
-    auto powerOfTwo = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
-    for (int i = 0; i < TgaTableSize; ++i) {
-        SCOPED_TRACE(tgaTablePath(i));
-        TgaPixels image;
-        ASSERT_TRUE(readTga((runDir / tgaTablePath(i)).string(), image));
-        EXPECT_TRUE(powerOfTwo(image.width) && powerOfTwo(image.height));
-    }
-    for (int i = 0; i < BmpTableSize; ++i) {
-        SCOPED_TRACE(bmpTablePath(i));
-        platform::BmpImage image;
-        ASSERT_EQ(readBmpFile((runDir / bmpTablePath(i)).string(), image),
-                  platform::BmpError::None);
-        EXPECT_TRUE(powerOfTwo(image.width) && powerOfTwo(image.height));
-    }
 }

@@ -1,5 +1,7 @@
 // The generated interface content: every file the game loads by a fixed name,
-// the formats it expects, and the conventions shared with the game code.
+// read with the game's loaders in the formats it expects, and the conventions
+// shared with the game code.
+#include "content/bmp_loader.h"
 #include "content/tga_loader.h"
 #include "interface/interface_art.h"
 #include "interface/texture_plan.h"
@@ -34,24 +36,12 @@ std::string tex(int n, const char* ext) {
 
 bool powerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
-struct BmpInfo {
-    bool ok = false;
-    int width = 0, height = 0, bits = 0;
-};
-
-BmpInfo bmpInfo(const fs::path& p) {
-    std::vector<uint8_t> b = readAll(p);
-    BmpInfo info;
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return info;
-    auto le32 = [&](size_t at) {
-        return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24));
-    };
-    info.width = le32(18);
-    info.height = le32(22);
-    info.bits = b[28] | (b[29] << 8);
-    size_t row = (static_cast<size_t>(info.width) * 3 + 3) & ~size_t(3);
-    info.ok = le32(30) == 0 && static_cast<size_t>(le32(10)) + row * info.height <= b.size();
-    return info;
+// A generated BMP through the game's own reader (24-bit by the content guide).
+platform::BmpImage bmp(const fs::path& p) {
+    platform::BmpImage image;
+    EXPECT_EQ(readBmpFile(p.string(), image), platform::BmpError::None) << p;
+    EXPECT_EQ(readAll(p)[28], 24) << p;
+    return image;
 }
 
 TgaPixels tga(const fs::path& p) {
@@ -72,9 +62,7 @@ TEST(GeneratedContent, EveryTableEntryAndEffectExistsInTheRightFormat) {
         EXPECT_TRUE(img.components == 3 || img.components == 4) << n;
     }
     for (int n = 0; n <= 50; ++n) {
-        BmpInfo b = bmpInfo(kBase / "textures" / tex(n, "bmp"));
-        EXPECT_TRUE(b.ok) << n;
-        EXPECT_EQ(b.bits, 24) << n;
+        platform::BmpImage b = bmp(kBase / "textures" / tex(n, "bmp"));
         EXPECT_TRUE(powerOfTwo(b.width) && powerOfTwo(b.height)) << n;
     }
     for (const char* eff : {"firepipe.eff", "smokepipe.eff", "dust.eff", "checkpointlight.eff"})
@@ -83,7 +71,7 @@ TEST(GeneratedContent, EveryTableEntryAndEffectExistsInTheRightFormat) {
 
 TEST(GeneratedContent, SizesThatTheGameLaysOut) {
     auto size = [](int n) {
-        BmpInfo b = bmpInfo(kBase / "textures" / tex(n, "bmp"));
+        platform::BmpImage b = bmp(kBase / "textures" / tex(n, "bmp"));
         return std::make_pair(b.width, b.height);
     };
     EXPECT_EQ(size(44), std::make_pair(128, 128));

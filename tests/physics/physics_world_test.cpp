@@ -31,17 +31,6 @@ void run(PhysicsWorld* world, int frames, float frameTime = kFrame)
 
 // ---- Limits, materials, inertia ----
 
-TEST(PhysicsSetup, DefaultLimitsAreTheBlocksOwn)
-{
-    WorldLimits limits;
-    limits.rigidBodiesCount = 3;
-    limits.marker = 7;
-    defaultLimits(limits);
-    const int32_t* rows = &limits.rigidBodiesCount;
-    const int32_t expected[12] = {50, 50, 50, 50, 1225, 50, 100, 100, 2000, 100, 200, -1};
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(rows[i], expected[i]) << "row " << i;
-}
-
 TEST(PhysicsSetup, MaterialIndexOutsideTableIsRefused)
 {
     WorldPtr world = makeWorld();
@@ -50,17 +39,6 @@ TEST(PhysicsSetup, MaterialIndexOutsideTableIsRefused)
     EXPECT_FALSE(setMaterial(world.get(), -1, 0.5f, 0.5f));
     EXPECT_FALSE(setMaterial(world.get(), 256, 0.5f, 0.5f));
     EXPECT_FALSE(setMaterial(nullptr, 0, 0.5f, 0.5f));
-}
-
-TEST(PhysicsSetup, BoxInertiaUsesTheLargestHalfExtent)
-{
-    Vec3 car = boxInertia({3.0f, 0.7f, 1.3f}, 100.0f);
-    EXPECT_FLOAT_EQ(car.x, 600.0f);
-    EXPECT_FLOAT_EQ(car.y, 600.0f);
-    EXPECT_FLOAT_EQ(car.z, 600.0f);
-    Vec3 traffic = boxInertia({2.5f, 0.6f, 2.6f}, 50.0f);
-    EXPECT_NEAR(traffic.x, 225.333f, 1e-3f);
-    EXPECT_FLOAT_EQ(traffic.x, traffic.z);
 }
 
 TEST(PhysicsSetup, BadMeshInputIsLeftOut)

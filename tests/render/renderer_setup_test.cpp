@@ -50,25 +50,6 @@ TEST(RendererSetup, ShippedShadersLinkWithEveryUniformFound) {
     EXPECT_GE(treesProgram.decal, 0);
 }
 
-TEST(RendererSetup, GlobalStateAndEntryPoints) {
-    ASSERT_TRUE(sharedWindow());
-    // Mesa offers both multitexture words, so the flag and the units are set.
-    EXPECT_TRUE(multitextureSupported);
-    EXPECT_GE(textureUnitCount, 2);
-    EXPECT_NE(arb::glActiveTextureARB, nullptr);
-    EXPECT_NE(arb::glUniformMatrix4fvARB, nullptr);
-
-    GLint value = 0;
-    glGetIntegerv(GL_DEPTH_FUNC, &value);
-    EXPECT_EQ(value, GL_LEQUAL);
-    glGetIntegerv(GL_CULL_FACE_MODE, &value);
-    EXPECT_EQ(value, GL_BACK);
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    glGetIntegerv(GL_SHADE_MODEL, &value);
-    EXPECT_EQ(value, GL_SMOOTH);
-}
-
 TEST(RendererSetup, RenderTargetsAtWindowAndEffectSizes) {
     ASSERT_TRUE(sharedWindow());
     for (uint32_t target : {sceneCopy, auxTarget1, auxTarget2, motionSharp}) {

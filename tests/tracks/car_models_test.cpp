@@ -2,7 +2,6 @@
 // models carry them, and choosing a part draws another loaded model without
 // reading any file.
 #include "content/car_loading.h"
-#include "content/livery.h"
 #include "content/texture_tables.h"
 #include "tracks_test_support.h"
 
@@ -222,23 +221,4 @@ TEST_F(CarModelsTest, OpticsGroupsAreLitByTheCarsThreeLightValues) {
     EXPECT_EQ(sentValues[3], std::make_pair(CarShaderValue::GlassAlpha, 0.3f));
     EXPECT_EQ(sentValues[5], std::make_pair(CarShaderValue::GlassNow, 0.0f));
     EXPECT_EQ(sentValues.back(), std::make_pair(CarShaderValue::RefInt, 0.0f));
-}
-
-TEST(LiveryImages, TemplatesMasksAndVinylsByNumber) {
-    const int templates[6] = {3, 11, 16, 18, 34, 32};
-    const int masks[6] = {13, 14, 15, 19, 35, 33};
-    for (int model = 0; model < carModelCount; ++model) {
-        EXPECT_EQ(liveryTemplateImage(model), templates[model % 6]) << model;
-        EXPECT_EQ(reflectionMaskImage(model), masks[model % 6]) << model;
-    }
-    EXPECT_EQ(liveryTemplateImage(8), 16);
-    EXPECT_EQ(reflectionMaskImage(14), 15);
-    EXPECT_EQ(vinylTopImage(0), 40);
-    EXPECT_EQ(vinylSideImage(0), 40);
-    EXPECT_EQ(vinylTopImage(1), 61);
-    EXPECT_EQ(vinylTopImage(20), 80);
-    EXPECT_EQ(vinylSideImage(1), 41);
-    EXPECT_EQ(vinylSideImage(20), 60);
-    EXPECT_EQ(vinylTopImage(21), -1);
-    EXPECT_EQ(vinylSideImage(-1), -1);
 }

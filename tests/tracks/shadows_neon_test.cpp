@@ -10,30 +10,6 @@
 
 using namespace tracks_test;
 
-TEST(NeonGlow, ColoursAndPulses) {
-    const float pi = 3.14159265f;
-    EXPECT_EQ(neonGlow(0, 1.0f).intensity, 0.0f);
-    EXPECT_EQ(neonGlow(21, 1.0f).intensity, 0.0f);
-    EXPECT_EQ(neonGlow(-3, 1.0f).intensity, 0.0f);
-
-    const NeonGlow red = neonGlow(1, pi / 10.0f);  // sin(5 t) = 1
-    EXPECT_FLOAT_EQ(red.r, 1.0f);
-    EXPECT_FLOAT_EQ(red.g, 0.0f);
-    EXPECT_NEAR(red.intensity, 1.0f, 1e-5f);
-    EXPECT_NEAR(neonGlow(1, 3.0f * pi / 10.0f).intensity, 0.0f, 1e-5f);
-
-    const NeonGlow lime = neonGlow(7, pi / 24.0f);  // sin(12 t) = 1
-    EXPECT_FLOAT_EQ(lime.r, 0.5f);
-    EXPECT_FLOAT_EQ(lime.g, 1.0f);
-    EXPECT_NEAR(lime.intensity, 1.0f, 1e-5f);
-    EXPECT_NEAR(neonGlow(7, 0.0f).intensity, 0.75f, 1e-6f);
-
-    EXPECT_NEAR(neonGlow(13, 0.0f).intensity, 0.7f, 1e-6f);
-    const NeonGlow last = neonGlow(20, pi / 30.0f);  // sin(15 t) = 1
-    EXPECT_FLOAT_EQ(last.b, 0.5f);
-    EXPECT_NEAR(last.intensity, 1.25f, 1e-5f);
-}
-
 namespace {
 
 using Rgba = std::array<uint8_t, 4>;

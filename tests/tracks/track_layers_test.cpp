@@ -35,6 +35,16 @@ void writeTrack(int track, const TrackMarkers& m) {
 
 int triangles(const std::unique_ptr<SbmModel>& layer) { return layer ? layer->triangleCount() : -1; }
 
+// The triangle counts of the five loaded layers, -1 for a layer that is not there.
+TrackMarkers loadedMarkers() {
+    return {triangles(trackLayers.collision), triangles(trackLayers.visual), triangles(trackLayers.glass),
+            triangles(trackLayers.lights), triangles(trackLayers.trees)};
+}
+bool operator==(const TrackMarkers& a, const TrackMarkers& b) {
+    return a.collision == b.collision && a.visual == b.visual && a.glass == b.glass && a.lights == b.lights &&
+           a.trees == b.trees;
+}
+
 class TrackLayersTest : public ::testing::Test {
 protected:
     std::unique_ptr<ScopedTempDir> dir;
@@ -69,11 +79,7 @@ TEST_F(TrackLayersTest, LoadsTheFiveLayersAndUnloadingLeavesNothing) {
     loadTrack(3);
 
     EXPECT_EQ(loadedTrack, 3);
-    EXPECT_EQ(triangles(trackLayers.collision), 2);
-    EXPECT_EQ(triangles(trackLayers.visual), 4);
-    EXPECT_EQ(triangles(trackLayers.glass), 5);
-    EXPECT_EQ(triangles(trackLayers.lights), 3);
-    EXPECT_EQ(triangles(trackLayers.trees), 6);
+    EXPECT_TRUE(loadedMarkers() == (TrackMarkers{2, 4, 5, 3, 6}));
     // The collision layer's material transparency 0.5 is surface class 2.
     EXPECT_EQ(trackLayers.collision->triangles[0].surfaceClass, 2);
 
@@ -96,11 +102,7 @@ TEST_F(TrackLayersTest, LoadsTheFiveLayersAndUnloadingLeavesNothing) {
     leaveRace();
 
     EXPECT_EQ(loadedTrack, 0);
-    EXPECT_FALSE(trackLayers.collision);
-    EXPECT_FALSE(trackLayers.visual);
-    EXPECT_FALSE(trackLayers.glass);
-    EXPECT_FALSE(trackLayers.lights);
-    EXPECT_FALSE(trackLayers.trees);
+    EXPECT_TRUE(loadedMarkers() == (TrackMarkers{-1, -1, -1, -1, -1}));
     EXPECT_FALSE(glIsTexture(road));
     EXPECT_FALSE(glIsTexture(tree));
     EXPECT_TRUE(countdownActive);
@@ -126,12 +128,8 @@ TEST_F(TrackLayersTest, TwoRacesInARowLeaveNothingOfTheFirstTrack) {
     EXPECT_FALSE(glIsTexture(firstRoad));
 
     loadTrack(2);
-    EXPECT_EQ(triangles(trackLayers.collision), 7);
-    EXPECT_EQ(triangles(trackLayers.visual), 8);
-    EXPECT_EQ(triangles(trackLayers.glass), 9);
-    EXPECT_EQ(triangles(trackLayers.lights), 10);
+    EXPECT_TRUE(loadedMarkers() == (TrackMarkers{7, 8, 9, 10, 11}));
     EXPECT_EQ(lightTable.count, 10);
-    EXPECT_EQ(triangles(trackLayers.trees), 11);
 
     // Loading over a track that is still loaded replaces its layers and frees
     // their textures (a freed name may come back for the new layers).
@@ -145,26 +143,17 @@ TEST_F(TrackLayersTest, TwoRacesInARowLeaveNothingOfTheFirstTrack) {
     EXPECT_EQ(TgaTable[60].pixels[0], 60);  // vinyls loaded once again, not lost by the double load
 }
 
-TEST_F(TrackLayersTest, TrackThirtyReadsItsOwnDirectory) {
+TEST_F(TrackLayersTest, SlotThirtyReadsItsOwnDirectoryAndNumbersOutsideTheThirtyNone) {
     writeTrack(30, {3, 3, 3, 3, 3});
     loadTrack(30);
-    EXPECT_EQ(triangles(trackLayers.collision), 3);
-    EXPECT_EQ(triangles(trackLayers.trees), 3);
-    EXPECT_EQ(trackDirectory(30), "base/maps/30/");
-    EXPECT_EQ(trackDirectory(7), "base/maps/7/");
-}
-
-TEST_F(TrackLayersTest, NumbersOutsideTheThirtySlotsLoadNoFiles) {
+    EXPECT_TRUE(loadedMarkers() == (TrackMarkers{3, 3, 3, 3, 3}));
+    unloadTrack();
     writeTrack(0, {2, 2, 2, 2, 2});
     writeTrack(31, {2, 2, 2, 2, 2});
     for (int track : {0, 31, -1}) {
         SCOPED_TRACE(track);
         loadTrack(track);
-        ASSERT_TRUE(trackLayers.collision && trackLayers.visual && trackLayers.glass && trackLayers.lights &&
-                    trackLayers.trees);
-        EXPECT_TRUE(trackLayers.collision->empty());
-        EXPECT_TRUE(trackLayers.visual->empty());
-        EXPECT_TRUE(trackLayers.lights->empty());
+        EXPECT_TRUE(loadedMarkers() == (TrackMarkers{0, 0, 0, 0, 0}));
         EXPECT_EQ(lightTable.count, 0);
         unloadTrack();
     }
@@ -173,10 +162,7 @@ TEST_F(TrackLayersTest, NumbersOutsideTheThirtySlotsLoadNoFiles) {
 TEST_F(TrackLayersTest, MissingLayerFilesLeaveEmptyLayers) {
     ASSERT_TRUE(writeModel(trackDirectory(4) + "map.sbm", markerModel(2)));
     loadTrack(4);
-    EXPECT_EQ(triangles(trackLayers.collision), 2);
-    EXPECT_TRUE(trackLayers.visual->empty());
-    EXPECT_TRUE(trackLayers.glass->empty());
-    EXPECT_TRUE(trackLayers.trees->empty());
+    EXPECT_TRUE(loadedMarkers() == (TrackMarkers{2, 0, 0, 0, 0}));
     EXPECT_EQ(lightTable.count, 0);
 }
 
@@ -189,12 +175,8 @@ TEST_F(TrackLayersTest, HeadlessLoadsOnlyWhatTheSimulationNeeds) {
     loadTrack(5, options);
 
     EXPECT_EQ(loadedTrack, 5);
-    EXPECT_EQ(triangles(trackLayers.collision), 4);
+    EXPECT_TRUE(loadedMarkers() == (TrackMarkers{4, -1, -1, -1, -1}));
     EXPECT_EQ(trackLayers.collision->triangles[0].surfaceClass, 2);
-    EXPECT_FALSE(trackLayers.visual);
-    EXPECT_FALSE(trackLayers.glass);
-    EXPECT_FALSE(trackLayers.lights);
-    EXPECT_FALSE(trackLayers.trees);
     // No GL work: the vinyls stay, the garage keeps its lights.
     EXPECT_NE(TgaTable[41].texture, 0u);
     EXPECT_EQ(lightTable.count, 2);
