@@ -1,5 +1,5 @@
-// The computer drivers on flat test ground: a one-point line, the wrap of the
-// line, backing off a wall, righting, keeping apart, and coasting after the finish.
+// The computer drivers on flat test ground: the wrap of the line, backing off a
+// wall, righting, keeping apart, and coasting after the finish.
 #include "race/race_test_support.h"
 
 #include "race/ai_driver.h"
@@ -92,41 +92,6 @@ TEST_F(ComputerDriver, TheCountdownHoldsTheCarsOnTheGrid) {
         EXPECT_EQ(car(i).driveForce, 0.01f);
         EXPECT_EQ(car(i).stuckTimer, 0.0f);
         EXPECT_FALSE(car(i).reversing);
-    }
-}
-
-TEST_F(ComputerDriver, OnAOnePointLineEveryCarCirclesThePoint) {
-    TrackPoint only;
-    only.x = 60.0f;
-    only.y = 1.0f;
-    only.z = 6.0f;
-    only.kind = 1;
-    ASSERT_TRUE(setAiPath(&only, 1));
-    setUpFlatRace();
-    const Vec3 centre = pointPosition(only);
-
-    float swept[4] = {}, previous[4] = {};
-    float farthest[4] = {};
-    for (int i = 1; i < 4; ++i) previous[i] = std::atan2(at(i).z - centre.z, at(i).x - centre.x);
-    for (int frame = 0; frame < 3000; ++frame) {
-        run(1);
-        for (int i = 1; i < 4; ++i) {
-            ASSERT_EQ(car(i).targetPoint, 0);
-            ASSERT_EQ(car(i).lookAheadPoint, 0);
-            const Vec3 p = at(i);
-            const float angle = std::atan2(p.z - centre.z, p.x - centre.x);
-            float step = angle - previous[i];
-            if (step > 3.14159265f) step -= 6.2831853f;
-            if (step < -3.14159265f) step += 6.2831853f;
-            swept[i] += step;
-            previous[i] = angle;
-            if (frame > 1000) farthest[i] = std::max(farthest[i], length(p - centre));
-        }
-    }
-    for (int i = 1; i < 4; ++i) {
-        // Several whole turns round the point, never far from it.
-        EXPECT_GT(std::fabs(swept[i]), 4.0f * 6.2831853f) << "car " << i;
-        EXPECT_LT(farthest[i], 60.0f) << "car " << i;
     }
 }
 

@@ -211,12 +211,3 @@ TEST(CarCopies, StoreConfigKeepsTheReservedModelSlot) {
     EXPECT_EQ(careerState.storedCar.carModel, 99);
     EXPECT_EQ(careerState.storedCar.hoodScoop, 4);
 }
-
-TEST(SpeedRating, TechPacketsAddFiveHundredthsUpToOne) {
-    CarConfig car;
-    car.speedRating = 0.8f;
-    car.techPacket = 2;
-    EXPECT_FLOAT_EQ(effectiveSpeedRating(car), 0.9f);
-    car.techPacket = 4;
-    EXPECT_FLOAT_EQ(effectiveSpeedRating(car), 1.0f);
-}

@@ -2,21 +2,67 @@
 // loads by name, read back through the game's loaders, and the conventions the
 // game code relies on (car frame, axles, livery bands, lamp groups, exhausts,
 // budgets, a closed garage).
-#include "car_content_support.h"
-
 #include "cars/car_frame.h"
 #include "cars/car_textures.h"
 #include "content/tga_loader.h"
 #include "content/bmp_loader.h"
 
+#include "content/sbm_model.h"
+#include "job_runner.h"
+#include "jobs.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 
 namespace {
 
-using namespace cars_test;
+namespace fs = std::filesystem;
+
+// base/ as the build generated it (the test target depends on the content),
+// read back through the game's own loaders.
+const fs::path& generatedBase() {
+    static const fs::path base = fs::path(NIGHTRUN_RUN_DIR) / "base";
+    return base;
+}
+
+std::unique_ptr<SbmModel> loadModel(const std::string& relPath) {
+    auto m = std::make_unique<SbmModel>();
+    EXPECT_TRUE(m->load((generatedBase() / relPath).string())) << relPath;
+    return m;
+}
+
+std::string carFile(int body, const std::string& name) { return "cars/" + std::to_string(body) + "/" + name; }
+
+struct Box {
+    Vec3 lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
+    void add(Vec3 p) {
+        lo = {std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z)};
+        hi = {std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z)};
+    }
+};
+
+Vec3 corner(const SbmModel& m, const SbmTriangle& t, int c) { return m.vertices[size_t(t.vertexIndices[c])].position; }
+Vec3 faceNormal(const SbmModel& m, const SbmTriangle& t) {
+    return normalise(cross(corner(m, t, 1) - corner(m, t, 0), corner(m, t, 2) - corner(m, t, 0)));
+}
+Vec3 centroid(const SbmModel& m, const SbmTriangle& t) {
+    return (corner(m, t, 0) + corner(m, t, 1) + corner(m, t, 2)) / 3.0f;
+}
+Box boundsOf(const SbmModel& m) {
+    Box b;
+    for (const SbmTriangle& t : m.triangles)
+        for (int c = 0; c < 3; ++c) b.add(corner(m, t, c));
+    return b;
+}
+
 
 const char* const kPartFiles[] = {"car.sbm", "glass_car.sbm", "obves0.sbm", "obves1.sbm", "obves2.sbm", "obves3.sbm",
                                   "krilo0.sbm", "krilo1.sbm", "krilo2.sbm", "krilo3.sbm", "krilo4.sbm", "krilo5.sbm",
@@ -36,18 +82,12 @@ std::string texName(int n, const char* ext) {
 float raycast(const SbmModel& m, Vec3 o, Vec3 d, Vec3* normal = nullptr) {
     float best = -1;
     for (const SbmTriangle& t : m.triangles) {
-        Vec3 a = corner(m, t, 0), b = corner(m, t, 1), c = corner(m, t, 2);
-        Vec3 e1{b.x - a.x, b.y - a.y, b.z - a.z}, e2{c.x - a.x, c.y - a.y, c.z - a.z};
-        Vec3 p{d.y * e2.z - d.z * e2.y, d.z * e2.x - d.x * e2.z, d.x * e2.y - d.y * e2.x};
-        float det = e1.x * p.x + e1.y * p.y + e1.z * p.z;
+        const Vec3 a = corner(m, t, 0), e1 = corner(m, t, 1) - a, e2 = corner(m, t, 2) - a;
+        const Vec3 p = cross(d, e2), s = o - a, q = cross(s, e1);
+        const float det = dot(e1, p);
         if (std::fabs(det) < 1e-12f) continue;
-        Vec3 s{o.x - a.x, o.y - a.y, o.z - a.z};
-        float u = (s.x * p.x + s.y * p.y + s.z * p.z) / det;
-        if (u < 0 || u > 1) continue;
-        Vec3 q{s.y * e1.z - s.z * e1.y, s.z * e1.x - s.x * e1.z, s.x * e1.y - s.y * e1.x};
-        float v = (d.x * q.x + d.y * q.y + d.z * q.z) / det;
-        if (v < 0 || u + v > 1) continue;
-        float dist = (e2.x * q.x + e2.y * q.y + e2.z * q.z) / det;
+        const float u = dot(s, p) / det, v = dot(d, q) / det, dist = dot(e2, q) / det;
+        if (u < 0 || u > 1 || v < 0 || u + v > 1) continue;
         if (dist > 1e-4f && (best < 0 || dist < best)) {
             best = dist;
             if (normal) *normal = faceNormal(m, t);
@@ -55,11 +95,6 @@ float raycast(const SbmModel& m, Vec3 o, Vec3 d, Vec3* normal = nullptr) {
     }
     return best;
 }
-
-// Body and body kit together, as the car is drawn.
-struct CarPair {
-    std::unique_ptr<SbmModel> body, kit;
-};
 
 TEST(CarFiles, EveryRaceCarFileLoadsThroughTheGameReader) {
     for (int body = 0; body < cars::kBodyModels; ++body)
@@ -460,8 +495,8 @@ TEST(Determinism, TheSameJobWritesTheSameBytes) {
     for (const gen::Job& j : all)
         if (j.name == "cars/body3" || j.name == "cars/city") some.push_back(j);
     ASSERT_EQ(some.size(), 2u);
-    ScratchDir scratch;
-    fs::path again = scratch.root / "base";
+    TempDir scratch("cars");
+    fs::path again = scratch.path() / "base";
     ASSERT_TRUE(gen::runJobs(some, again, 2).empty());
     int compared = 0;
     for (const fs::directory_entry& e : fs::recursive_directory_iterator(again)) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace gen::cities;
 
@@ -55,60 +56,34 @@ TEST(TrackRules, AcceptsAGoodTrack) {
 }
 
 TEST(TrackRules, NamesTheBrokenRule) {
-    {
-        TrackFiles f = ringTrack();
-        f.visualTriangles = 40001;
-        EXPECT_NE(checkTrack(f).failure.find("mapvisual.sbm has 40001"), std::string::npos);
-    }
-    {
-        TrackFiles f = ringTrack();
-        f.treesLoaded = false;
-        EXPECT_EQ(checkTrack(f).failure, "trees.sbm does not load");
-    }
-    {
-        TrackFiles f = ringTrack();
-        f.path[10].x += 5;  // uneven spacing
-        EXPECT_NE(checkTrack(f).failure.find("apart (8..12)"), std::string::npos);
-    }
-    {
-        TrackFiles f = ringTrack();
-        f.path[0].kind = 0;
-        EXPECT_EQ(checkTrack(f).failure, "point 0 is not a checkpoint");
-    }
-    {
-        TrackFiles f = ringTrack();
-        f.path[16].kind = 0;  // a 32-point gap between checkpoints
-        EXPECT_NE(checkTrack(f).failure.find("points apart (10..25)"), std::string::npos);
-    }
-    {
-        TrackFiles f = ringTrack();
-        f.start.x -= 10;  // grid too far behind point 0
-        EXPECT_NE(checkTrack(f).failure.find("from grid slot"), std::string::npos);
-    }
-    {
-        TrackFiles f = ringTrack();
-        f.start.y = 3;  // grid floating 3 above the road
-        EXPECT_NE(checkTrack(f).failure.find("ground under grid slot 0"), std::string::npos);
-    }
-    {
-        TrackFiles f = ringTrack();
+    struct Case {
+        std::function<void(TrackFiles&)> spoil;
+        const char* named;  // a part of the failure
+    };
+    const Case cases[] = {
+        {[](TrackFiles& f) { f.visualTriangles = 40001; }, "mapvisual.sbm has 40001"},
+        {[](TrackFiles& f) { f.treesLoaded = false; }, "trees.sbm does not load"},
+        {[](TrackFiles& f) { f.path[10].x += 5; }, "apart (8..12)"},  // uneven spacing
+        {[](TrackFiles& f) { f.path[0].kind = 0; }, "point 0 is not a checkpoint"},
+        {[](TrackFiles& f) { f.path[16].kind = 0; }, "points apart (10..25)"},  // a 32-point gap
+        {[](TrackFiles& f) { f.start.x -= 10; }, "from grid slot"},             // grid behind point 0
+        {[](TrackFiles& f) { f.start.y = 3; }, "ground under grid slot 0"},     // grid floating
         // A wall 5 units beside the line on the far side of the loop.
-        quad(f.collision, {-20, -1, 125}, {20, -1, 125}, {20, 4, 125}, {-20, 4, 125}, kWallClass);
-        EXPECT_NE(checkTrack(f).failure.find("has an obstacle"), std::string::npos);
-    }
-    {
+        {[](TrackFiles& f) { quad(f.collision, {-20, -1, 125}, {20, -1, 125}, {20, 4, 125}, {-20, 4, 125}, kWallClass); },
+         "has an obstacle"},
+        // Pavement instead of road under the line.
+        {[](TrackFiles& f) { for (TrackTriangle& t : f.collision) t.surfaceClass = 2; }, "not over road"},
+    };
+    for (const Case& c : cases) {
         TrackFiles f = ringTrack();
-        // A wall across the line between two points.
-        quad(f.collision, {115, -1, 5}, {125, -1, 5}, {125, 4, 5}, {115, 4, 5}, kWallClass);
-        std::string why = checkTrack(f).failure;
-        EXPECT_TRUE(why.find("obstacle") != std::string::npos || why.find("wall stands between") != std::string::npos) << why;
+        c.spoil(f);
+        EXPECT_NE(checkTrack(f).failure.find(c.named), std::string::npos) << c.named;
     }
-    {
-        TrackFiles f = ringTrack();
-        // Pavement instead of road under part of the line.
-        for (TrackTriangle& t : f.collision) t.surfaceClass = 2;
-        EXPECT_NE(checkTrack(f).failure.find("not over road"), std::string::npos);
-    }
+    // A wall across the line between two points.
+    TrackFiles f = ringTrack();
+    quad(f.collision, {115, -1, 5}, {125, -1, 5}, {125, 4, 5}, {115, 4, 5}, kWallClass);
+    const std::string why = checkTrack(f).failure;
+    EXPECT_TRUE(why.find("obstacle") != std::string::npos || why.find("wall stands between") != std::string::npos) << why;
 }
 
 TEST(TrackRules, RaycastFindsTheNearestTriangleOfTheAskedClasses) {

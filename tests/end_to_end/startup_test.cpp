@@ -60,11 +60,12 @@ protected:
 
 }  // namespace
 
-
-TEST_F(ProgramRun, StartupScreenLastsNineSecondsOfShortFrames) {
+TEST_F(ProgramRun, TheStartupScreenLastsNineSecondsOfShortFramesAndSlowFramesNeverEndIt) {
     ASSERT_EQ(startupSequence(), StartupResult::Ok);
     EXPECT_EQ(GameState, gameStates::mainMenu);
-    frame(0);  // first frame measures nothing
+    for (int i = 0; i < 300; ++i) frame(101);  // a frame over 0.1 s advances nothing
+    EXPECT_TRUE(loopFlags.startupLoading);
+    EXPECT_EQ(loopFlags.startupTimer, 0.0f);
     int frames = 0;
     while (loopFlags.startupLoading && frames < 200) {
         frame(100);
@@ -72,15 +73,6 @@ TEST_F(ProgramRun, StartupScreenLastsNineSecondsOfShortFrames) {
     }
     EXPECT_GE(frames, 90);
     EXPECT_LE(frames, 92);
-    EXPECT_GT(loopFlags.startupTimer, 9.0f);
-    exitSequence();
-}
-
-TEST_F(ProgramRun, SlowFramesNeverEndTheStartupScreen) {
-    ASSERT_EQ(startupSequence(), StartupResult::Ok);
-    for (int i = 0; i < 300; ++i) frame(101);
-    EXPECT_TRUE(loopFlags.startupLoading);
-    EXPECT_EQ(loopFlags.startupTimer, 0.0f);
     exitSequence();
 }
 
@@ -177,13 +169,6 @@ TEST_F(ProgramRun, AnUnreadableCareerIsSaidInAMessageBoxAndLeftAsItIs) {
     readCareer(careerState);  // readable again: the file is the game's to write
 }
 
-TEST_F(ProgramRun, NewPlayerStartsANewCareer) {
-    ASSERT_EQ(startupSequence(), StartupResult::Ok);
-    EXPECT_EQ(careerState.cash, 500.0f);
-    EXPECT_EQ(careerState.clubProgress[0], 1);
-    exitSequence();
-}
-
 // The real executables, as a player and a developer start them.
 TEST(Executables, LabRunThroughTheStartupScreenWritesBothFiles) {
     ScopedTempDir dir;
@@ -217,18 +202,6 @@ TEST(Executables, LabRunRejectsABadEventScript) {
     std::string command = std::string(NIGHTRUN_RUN_DIR) + "/nightrun-lab run --frames 5 --events events.txt 2>&1";
     EXPECT_EQ(runCommand(command, output), 2);
     EXPECT_NE(output.find("line 1"), std::string::npos) << output;
-}
-
-TEST(Executables, LabRunQuitsOnAScriptedClose) {
-    ScopedTempDir dir;
-    linkGeneratedContent(dir.path() / "base");
-    std::ofstream("events.txt") << "# close the window after a few frames\n20 close\n";
-    std::string output;
-    std::string command = std::string("ALSOFT_DRIVERS=null ") + NIGHTRUN_RUN_DIR +
-                          "/nightrun-lab run --frames 100 --events events.txt";
-    ASSERT_EQ(runCommand(command, output), 0) << output;
-    EXPECT_NE(output.find("quit=1"), std::string::npos) << output;
-    EXPECT_EQ(fs::file_size("base/menu.inf"), 76u);
 }
 
 TEST(Executables, GameOpensItsWindowUnderAnXServerAndExitsCleanly) {
