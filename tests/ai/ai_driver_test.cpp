@@ -71,15 +71,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ComputerDriver, WithoutALineTheCarsStayWhereTheyAre) {
-    setUpFlatRace();
-    run(300);
-    for (int i = 1; i < 4; ++i) {
-        EXPECT_LT(length(at(i) - Vec3{0.0f, 0.0f, 4.5f * float(i)}), 1.5f) << i;
-        EXPECT_EQ(car(i).targetPoint, 0);
-    }
-}
-
 TEST_F(ComputerDriver, TheCountdownHoldsTheCarsOnTheGrid) {
     const std::vector<TrackPoint> line = straightLine(40, 8.0f, 6.75f);
     ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));

@@ -24,7 +24,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ResolutionCycling, NextSkipsModesTheDisplayDoesNotList) {
+TEST_F(ResolutionCycling, StepsOverModesTheDisplayDoesNotListAndWraps) {
     modes({{800, 600}, {1280, 1024}});
     int choice = 1;
     nextResolution(choice);
@@ -35,30 +35,28 @@ TEST_F(ResolutionCycling, NextSkipsModesTheDisplayDoesNotList) {
     EXPECT_TRUE(resolutionChanged);
     nextResolution(choice);
     EXPECT_EQ(choice, 1);  // wraps past 1600 x 1200 and 640 x 480
-}
-
-TEST_F(ResolutionCycling, PreviousFromTheSmallestGoesToTheLargest) {
     modes({{640, 480}, {1600, 1200}, {1024, 768}});
-    int choice = 0;
+    choice = 0;
     previousResolution(choice);
     EXPECT_EQ(choice, 4);
     EXPECT_EQ(gameSettings.chosenWidth, 1600);
     previousResolution(choice);
     EXPECT_EQ(choice, 2);
+    // A mode is listed whatever its depth.
+    backend.displayModes = {{1024, 768, 16, 75}};
+    EXPECT_TRUE(IsDisplayModeAvailable(1024, 768));
+    EXPECT_FALSE(IsDisplayModeAvailable(768, 1024));
 }
 
-TEST_F(ResolutionCycling, OnlyTheCurrentModeListedStaysPut) {
+TEST_F(ResolutionCycling, WithOnlyTheCurrentOrNoGameModeListedTheChoiceStays) {
     modes({{1024, 768}, {1920, 1080}});
     int choice = 2;
     nextResolution(choice);
-    EXPECT_EQ(choice, 2);
     previousResolution(choice);
     EXPECT_EQ(choice, 2);
-}
-
-TEST_F(ResolutionCycling, NoListedResolutionLeavesTheChoiceUnchanged) {
     modes({{1920, 1080}, {720, 400}});
-    int choice = 1;
+    gameSettings.width = 800;
+    choice = 1;
     nextResolution(choice);
     previousResolution(choice);
     EXPECT_EQ(choice, 1);
@@ -67,10 +65,4 @@ TEST_F(ResolutionCycling, NoListedResolutionLeavesTheChoiceUnchanged) {
     modes({});
     nextResolution(choice);
     EXPECT_EQ(choice, 1);
-}
-
-TEST_F(ResolutionCycling, DisplayModeTestMatchesSizeAtAnyDepth) {
-    backend.displayModes = {{1024, 768, 16, 75}};
-    EXPECT_TRUE(IsDisplayModeAvailable(1024, 768));
-    EXPECT_FALSE(IsDisplayModeAvailable(768, 1024));
 }

@@ -13,13 +13,6 @@
 
 namespace {
 
-float floatAt(const std::vector<uint8_t>& bytes, size_t at) {
-    uint32_t u = getLe32(&bytes[at]);
-    float f;
-    std::memcpy(&f, &u, 4);
-    return f;
-}
-
 std::vector<uint8_t> careerFile() {
     std::vector<uint8_t> bytes;
     readFileBounded(careerPath, 4096, bytes);
@@ -46,19 +39,13 @@ TEST(CareerFile, NewCareerWritesTheStartingValuesAtTheirOffsets) {
     resetCareer();
     std::vector<uint8_t> bytes = careerFile();
     ASSERT_EQ(bytes.size(), 1408u);
-    EXPECT_EQ(floatAt(bytes, 1368), 500.0f);
-    EXPECT_EQ(getLe32(&bytes[1380]), 4u);
-    EXPECT_EQ(floatAt(bytes, 1372), 0.0f);
-    EXPECT_EQ(getLe32(&bytes[1376]), 0u);
-    EXPECT_EQ(getLe32(&bytes[1384]), 2u);
-    EXPECT_EQ(getLe32(&bytes[1388]), 1u);
-    EXPECT_EQ(getLe32(&bytes[1392]), 1u);
-    EXPECT_EQ(getLe32(&bytes[1404]), 0u);
-    // The stored car is the default car: ratings 0.52, 0.5, 0.55 and paint (1, 0.333, 0).
-    EXPECT_EQ(floatAt(bytes, 0), 0.52f);
-    EXPECT_EQ(floatAt(bytes, 4), 0.5f);
-    EXPECT_EQ(getLe32(&bytes[20]), 4u);  // spoiler
-    EXPECT_EQ(floatAt(bytes, 48), 0.333f);
+    auto f = [](float v) { uint32_t u; std::memcpy(&u, &v, 4); return u; };
+    // Cash, owned car, stake, the two reserved words, race, club 0's progress and the club;
+    // the stored car is the default car (speed rating, acceleration, spoiler, paint green).
+    const std::pair<size_t, uint32_t> words[] = {{1368, f(500.0f)}, {1380, 4}, {1372, f(0.0f)}, {1376, 0},
+                                                 {1384, 2},          {1388, 1}, {1392, 1},       {1404, 0},
+                                                 {0, f(0.52f)},      {4, f(0.5f)}, {20, 4},      {48, f(0.333f)}};
+    for (auto [at, value] : words) EXPECT_EQ(getLe32(&bytes[at]), value) << "offset " << at;
 }
 
 TEST(CareerFile, RoundTripKeepsProgressAndTheStoredCar) {
@@ -75,12 +62,6 @@ TEST(CareerFile, RoundTripKeepsProgressAndTheStoredCar) {
     ASSERT_TRUE(writeCareer(careerState));
     CareerState loaded;
     ASSERT_EQ(readCareer(loaded), ReadStatus::Ok);
-    EXPECT_EQ(loaded.cash, 1234.5f);
-    EXPECT_EQ(loaded.clubProgress[1], 7);
-    EXPECT_EQ(loaded.currentClub, 1);
-    EXPECT_EQ(loaded.currentRace, 6);
-    EXPECT_EQ(loaded.ownedCar, 13);
-    EXPECT_TRUE(sameCar(loaded.storedCar, careerState.storedCar));
     uint8_t a[careerImageSize], b[careerImageSize];
     encodeCareer(careerState, a);
     encodeCareer(loaded, b);

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 using namespace formats_test;
@@ -72,13 +73,13 @@ TEST(SbmLoad, WrittenModelLoadsBackIdentically) {
     ASSERT_TRUE(sbm::writeFile(source, dir.file("m.sbm")));
     SbmModel model;
     ASSERT_TRUE(model.load(dir.file("m.sbm")));
+    auto same = [](const Vec3& v, const auto& xyz) { return v.x == xyz[0] && v.y == xyz[1] && v.z == xyz[2]; };
 
     ASSERT_EQ(model.vertexCount(), 4);
     for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(model.vertices[i].position.x, source.vertices[i].x);
-        EXPECT_EQ(model.vertices[i].position.y, source.vertices[i].y);
-        EXPECT_EQ(model.vertices[i].position.z, source.vertices[i].z);
-        EXPECT_EQ(model.vertices[i].boneId, source.vertices[i].boneId);
+        const sbm::Vertex& v = source.vertices[i];
+        EXPECT_TRUE(same(model.vertices[i].position, std::array<float, 3>{v.x, v.y, v.z})) << i;
+        EXPECT_EQ(model.vertices[i].boneId, v.boneId);
     }
     ASSERT_EQ(model.triangleCount(), 3);
     for (size_t i = 0; i < 3; ++i) {
@@ -87,35 +88,26 @@ TEST(SbmLoad, WrittenModelLoadsBackIdentically) {
         EXPECT_EQ(t.surfaceClass, 0);
         for (size_t c = 0; c < 3; ++c) {
             EXPECT_EQ(t.vertexIndices[c], s.vertices[c]);
-            EXPECT_EQ(t.normals[c].x, s.normals[c][0]);
-            EXPECT_EQ(t.normals[c].y, s.normals[c][1]);
-            EXPECT_EQ(t.normals[c].z, s.normals[c][2]);
+            EXPECT_TRUE(same(t.normals[c], s.normals[c]));
             EXPECT_EQ(t.s[c], s.s[c]);
-            EXPECT_EQ(t.t[c], 1.0f - s.t[c]);
+            EXPECT_EQ(t.t[c], 1.0f - s.t[c]);  // t is kept as 1 - t: 0.25 in the file is 0.75
         }
     }
-    EXPECT_EQ(model.triangles[0].t[0], 0.75f);  // 0.25 in the file
-
     ASSERT_EQ(model.groupCount(), 2);
     EXPECT_EQ(model.groups[0].materialIndex, 1);
     EXPECT_EQ(model.groups[0].triangleIndices, (std::vector<int32_t>{0, 2}));
     EXPECT_EQ(model.groups[1].materialIndex, -1);
-    EXPECT_EQ(model.groups[1].triangleCount(), 1);
-
     ASSERT_EQ(model.materialCount(), 2);
     EXPECT_EQ(model.materials[0].textureFile, "paint.bmp");
     EXPECT_EQ(model.materials[0].transparency, 0.2f);
-    EXPECT_EQ(model.materials[1].textureFile, "");
     const SbmMaterial& m = model.materials[1];
     const sbm::Material& s = source.materials[1];
-    for (size_t c = 0; c < 4; ++c) {
-        EXPECT_EQ(m.ambient[c], s.ambient[c]);
-        EXPECT_EQ(m.diffuse[c], s.diffuse[c]);
-        EXPECT_EQ(m.specular[c], s.specular[c]);
-        EXPECT_EQ(m.emissive[c], s.emissive[c]);
-    }
+    for (size_t c = 0; c < 4; ++c)
+        EXPECT_TRUE(m.ambient[c] == s.ambient[c] && m.diffuse[c] == s.diffuse[c] && m.specular[c] == s.specular[c] &&
+                    m.emissive[c] == s.emissive[c]) << c;
     EXPECT_EQ(m.shininess, 12.5f);
     EXPECT_EQ(m.transparency, 0.7f);
+    EXPECT_EQ(m.textureFile, "");
     EXPECT_EQ(m.texture, 0u);
 }
 
@@ -195,34 +187,23 @@ TEST(SbmDamage, EveryTruncationBeforeTheTailFails) {
 }
 
 TEST(SbmDamage, IndicesOutsideTheirArraysFail) {
+    const std::function<void(sbm::Model&)> outside[] = {
+        [](sbm::Model& m) { m.triangles[1].vertices[2] = 4; },    // four vertices
+        [](sbm::Model& m) { m.groups[1].triangles.push_back(3); },  // three triangles
+        [](sbm::Model& m) { m.groups[0].material = 2; },            // two materials
+        [](sbm::Model& m) { m.groups[0].material = -2; },
+    };
     SbmModel model;
-    {
+    for (const auto& spoil : outside) {
         sbm::Model m = sampleModel();
-        m.triangles[1].vertices[2] = 4;  // four vertices
+        spoil(m);
         EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
         expectEmpty(model);
     }
-    {
-        sbm::Model m = sampleModel();
-        m.groups[1].triangles.push_back(3);  // three triangles
-        EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
-    }
-    {
-        sbm::Model m = sampleModel();
-        m.groups[0].material = 2;  // two materials
-        EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
-    }
-    {
-        sbm::Model m = sampleModel();
-        m.groups[0].material = -2;
-        EXPECT_FALSE(loadBytes(model, sbm::encode(m)));
-    }
-    {
-        sbm::Model m = sampleModel();
-        m.materials.clear();
-        m.groups[0].material = -1;
-        EXPECT_TRUE(loadBytes(model, sbm::encode(m)));  // -1 needs no material
-    }
+    sbm::Model m = sampleModel();
+    m.materials.clear();
+    m.groups[0].material = -1;
+    EXPECT_TRUE(loadBytes(model, sbm::encode(m)));  // -1 needs no material
 }
 
 TEST(SbmSurfaces, TransparencyGivesTheSurfaceClass) {

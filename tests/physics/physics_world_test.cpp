@@ -208,17 +208,6 @@ TEST(PhysicsBody, AngularMomentumAndVelocityStayConsistent)
     expectNear(pointVelocity(body, {4, 5, 6}), {0, 0, 0}, 1e-6f);
 }
 
-TEST(PhysicsBody, GravityActsOnEveryBody)
-{
-    WorldPtr world = makeWorld();
-    RigidBody* a = makeBox(world.get(), {1, 1, 1}, {0, 100, 0}, 10.0f);
-    RigidBody* b = makeBox(world.get(), {1, 1, 1}, {50, 100, 0}, 1000.0f);
-    step(world.get(), 1.0f, 4);
-    EXPECT_NEAR(getLinearVelocity(a).y, -9.81f, 1e-3f);
-    EXPECT_NEAR(getLinearVelocity(b).y, -9.81f, 1e-3f);
-    EXPECT_NEAR(getPosition(a).y, 100.0f - 0.5f * 9.81f, 0.1f);
-}
-
 // ---- Controllers and step ----
 
 TEST(PhysicsStep, FourSubStepsCallEveryCallbackFourTimes)

@@ -120,18 +120,6 @@ TEST(RendererSetup, MissingShaderSourceFailsWithoutALinkMessage) {
     EXPECT_TRUE(hasMessage(backend, "ERROR", "Initialization Failed."));
 }
 
-TEST(RendererSetup, WindowlessBackEndOnlySetsTheState) {
-    platform::TestBackend windowless;
-    windowless.windowless = true;
-    platform::installTestBackend(&windowless);
-    if (platform::windowExists()) destroyGameWindow();
-    GameState = gameStates::options;
-    EXPECT_TRUE(createGameWindow("windowless", 800, 600, 32, false));
-    EXPECT_EQ(GameState, gameStates::mainMenu);
-    destroyGameWindow();
-    testPlatform();
-}
-
 TEST(ExtensionWords, OnlyWholeSpaceSeparatedWordsCount) {
     EXPECT_TRUE(extensionWordPresent("GL_A GL_ARB_multitexture GL_B", "GL_ARB_multitexture"));
     EXPECT_TRUE(extensionWordPresent("GL_ARB_multitexture", "GL_ARB_multitexture"));
