@@ -6,6 +6,8 @@
 #include "interface/interface_art.h"
 #include "interface/texture_plan.h"
 #include "job_runner.h"
+#include "jobs.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -233,26 +235,25 @@ TEST(InterfaceJobs, EachFileHasOneWriterAndTheTablesAreCovered) {
     for (const auto& s : standIns) EXPECT_TRUE(names.count(s)) << s;
 }
 
-TEST(InterfaceJobs, OutputIsIdenticalToTheBuildsWhateverTheThreadCount) {
-    // The build ran the generator as its own process on every hardware thread; a second
-    // run here on one thread must give the same bytes.
-    gen::JobList jobs;
+TEST(GeneratorJobs, RerunOnOneThreadTheyWriteTheBuildsBytes) {
+    // The build ran the generator as its own process on every hardware thread; the
+    // interface jobs, a body and the city cars again here on one thread give the same bytes.
+    gen::JobList jobs, cars;
     gen::addInterfaceJobs(jobs);
-    auto root = fs::temp_directory_path() / ("nightrun-gen-determinism-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    ASSERT_TRUE(gen::runJobs(jobs, root, 1).empty());
+    gen::addCarJobs(cars);
+    for (const gen::Job& j : cars)
+        if (j.name == "cars/body3" || j.name == "cars/city") jobs.push_back(j);
+    TempDir root("determinism");
+    ASSERT_TRUE(gen::runJobs(jobs, root.path(), 1).empty());
     size_t files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    for (const auto& entry : fs::recursive_directory_iterator(root.path())) {
         if (!entry.is_regular_file()) continue;
         ++files;
-        fs::path rel = fs::relative(entry.path(), root);
+        fs::path rel = fs::relative(entry.path(), root.path());
         ASSERT_TRUE(fs::exists(kBase / rel)) << rel;
         EXPECT_TRUE(readAll(entry.path()) == readAll(kBase / rel)) << rel;
     }
-    size_t writers = 0;
-    for (const gen::Job& j : jobs) writers += j.name.rfind("preview/", 0) != 0;
-    EXPECT_EQ(files, writers);
-    fs::remove_all(root);
+    EXPECT_GT(files, jobs.size());
 }
 
 }  // namespace
