@@ -602,12 +602,12 @@ int runSoak(const std::vector<std::string>& args) {
         options.headless = true;
         options.autopilot = true;
         options.frames = frames >= 0 ? frames : 20L * 60L * 1000L / options.frameMs;
-        std::printf("race=%d car=%d traffic=%d ", race, options.car, options.traffic);
         if (raceOnce(ScriptedEvents{}) != 0) return 1;
         if (outcome.finished) ++finished;
         const long rss = residentKb();
         if (race == 10) rssAfter10 = rss;
-        if (race == 10 || race == races) std::printf("rss_after_race_%d_kb=%ld\n", race, rss);
+        std::printf("race=%d car=%d traffic=%d rss_kb=%ld\n", race, options.car, options.traffic, rss);
+        std::fflush(stdout);
     }
     std::printf("races=%d finished=%d rss_after_10_kb=%ld rss_after_%d_kb=%ld\n", races, finished, rssAfter10, races,
                 residentKb());
