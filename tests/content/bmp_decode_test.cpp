@@ -232,18 +232,6 @@ TEST(BmpDecode, EveryLayoutGivesTheSamePixels) {
     }
 }
 
-TEST(BmpDecode, FromFileMatchesFromBytes) {
-    TempDir dir("bmp-file");
-    const std::vector<uint8_t> bytes = buildBmp(layouts[6]);
-    ASSERT_TRUE(writeFileBytes(dir.file("rle4.bmp"), bytes));
-    platform::BmpImage image;
-    ASSERT_EQ(readBmpFile(dir.file("rle4.bmp"), image), platform::BmpError::None);
-    EXPECT_EQ(image.rgb, expectedRgb(4));
-    EXPECT_EQ(readBmpFile(dir.file("missing.bmp"), image), platform::BmpError::OpenFailed);
-    EXPECT_TRUE(image.rgb.empty());
-    EXPECT_EQ(readBmpFile(dir.path().string(), image), platform::BmpError::OpenFailed);
-}
-
 TEST(BmpDecode, TruncatedFilesFailWithoutReadingPastTheEnd) {
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);

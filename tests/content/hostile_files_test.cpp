@@ -65,7 +65,8 @@ std::vector<uint8_t> le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uin
 std::vector<Reader> readers() {
     std::vector<uint8_t> tga(18, 0);
     tga[2] = 2;
-    tga[12] = tga[13] = tga[14] = tga[15] = 0xFF;  // 65535 x 65535
+    tga[13] = 0x20;  // 8192 x 4096 of 32 bits: 128 MB that the file does not hold
+    tga[15] = 0x10;
     tga[16] = 32;
     std::vector<uint8_t> sbm = {'M', 'S', '3', 'D', '0', '0', '0', '0', '0', '0', 4, 0, 0, 0, 0xFF, 0xFF};
     std::vector<uint8_t> bmp = test_support::solidBmp(2, 2, 1, 2, 3);
