@@ -72,7 +72,7 @@ TEST(FrontEndCareer, ACareerRaceFromTheMenusPaysItsPlaceIntoTheCareerFile) {
     const float prizes[5] = {0.0f, 100.0f, 50.0f, 25.0f, 0.0f};
 
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(readWholeFile("base/career.inf", bytes));
+    ASSERT_EQ(readFileBounded("base/career.inf", 4096, bytes), ReadStatus::Ok);
     ASSERT_EQ(bytes.size(), 1408u);
     float cash = 0.0f;
     const uint32_t cashBits = getLe32(&bytes[1368]);

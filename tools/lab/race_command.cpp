@@ -602,7 +602,8 @@ int runSoak(const std::vector<std::string>& args) {
         options.headless = true;
         options.autopilot = true;
         options.frames = frames >= 0 ? frames : 20L * 60L * 1000L / options.frameMs;
-        if (raceOnce(ScriptedEvents{}) != 0) return 1;
+        ScriptedEvents none;
+        if (raceOnce(none) != 0) return 1;
         if (outcome.finished) ++finished;
         const long rss = residentKb();
         if (race == 10) rssAfter10 = rss;
