@@ -2,10 +2,12 @@
 # Fuzzes every reader of a file the game reads: builds the libFuzzer targets of
 # tests/fuzz with clang (AddressSanitizer and UndefinedBehaviorSanitizer on) into
 # build-fuzz/, replays the kept regression inputs, then runs each target for
-# SECONDS (default 60), one after the other. Seeds come from the generated base/
-# and tests/fuzz/seeds/; what a target learns stays in build-fuzz/corpus/<name>/.
-# Prints one line per target (executions, coverage) and exits non-zero when any
-# target finds a fault; its input is then in build-fuzz/artifacts/.
+# SECONDS (default 60), one after the other, or all at once with
+# NIGHTRUN_FUZZ_PARALLEL=1 (each at the lowest priority). Seeds come from the
+# generated base/ and tests/fuzz/seeds/; what a target learns stays in
+# build-fuzz/corpus/<name>/. Prints one line per target (executions, coverage)
+# and exits non-zero when any target finds a fault; its input is then in
+# build-fuzz/artifacts/.
 #   bash scripts/fuzz.sh [SECONDS]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,8 +25,9 @@ cmake --build "$fuzzbuild" --target fuzz_targets -j "$(nproc)"
 
 shopt -s nullglob
 mkdir -p "$fuzzbuild/logs" "$fuzzbuild/artifacts"
-failed=0
-while IFS=$'\t' read -r name seeds dict; do
+# Fuzzes one target; its summary line goes to logs/<name>.result.
+fuzz_one() {
+  local name="$1" seeds="$2" dict="$3" exe corpus seeddir log glob f n regressions options
   exe="$fuzzbuild/fuzz/fuzz_$name"
   corpus="$fuzzbuild/corpus/$name"
   seeddir="$fuzzbuild/seeds/$name"
@@ -46,18 +49,40 @@ while IFS=$'\t' read -r name seeds dict; do
   fi
   regressions=("$root/tests/fuzz/regressions/$name"/*)
   if [ ${#regressions[@]} -gt 0 ] && ! "$exe" "${regressions[@]}" >"$log" 2>&1; then
-    echo "fuzz $name: a kept regression input fails again (see $log)"
-    failed=1
-    continue
+    echo "fuzz $name: FAULT a kept regression input fails again (see $log)" >"$fuzzbuild/logs/$name.result"
+    return
   fi
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024
            -print_final_stats=1 -artifact_prefix="$fuzzbuild/artifacts/$name-")
   [ -z "$dict" ] || options+=(-dict="$root/tests/fuzz/$dict")
-  if "$exe" "${options[@]}" "$corpus" "$seeddir" >"$log" 2>&1; then result=ok; else result=FAULT; failed=1; fi
+  local result runs cov corp
+  if $nice "$exe" "${options[@]}" "$corpus" "$seeddir" >"$log" 2>&1; then result=ok; else result=FAULT; fi
   runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || true)
   cov=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1 || true)
   corp=$(ls "$corpus" | wc -l)
-  echo "fuzz $name: $result executions=${runs:-?} ${cov:-cov: ?} corpus=$corp seconds=$seconds"
-  [ "$result" = ok ] || grep -E 'ERROR|SUMMARY|artifact' "$log" | head -5
+  {
+    echo "fuzz $name: $result executions=${runs:-?} ${cov:-cov: ?} corpus=$corp seconds=$seconds"
+    [ "$result" = ok ] || grep -E 'ERROR|SUMMARY|artifact' "$log" | head -5
+  } >"$fuzzbuild/logs/$name.result"
+}
+
+nice=""
+names=()
+while IFS=$'\t' read -r name seeds dict; do
+  names+=("$name")
+  rm -f "$fuzzbuild/logs/$name.result"
+  if [ "${NIGHTRUN_FUZZ_PARALLEL:-0}" = 1 ]; then
+    nice="nice -n 19"
+    fuzz_one "$name" "$seeds" "$dict" &
+  else
+    fuzz_one "$name" "$seeds" "$dict"
+    cat "$fuzzbuild/logs/$name.result"
+  fi
 done <"$fuzzbuild/fuzz/targets.txt"
+wait
+failed=0
+for name in "${names[@]}"; do
+  [ "${NIGHTRUN_FUZZ_PARALLEL:-0}" = 1 ] && cat "$fuzzbuild/logs/$name.result"
+  grep -q '^fuzz [a-z_]*: ok ' "$fuzzbuild/logs/$name.result" || failed=1
+done
 exit $failed

@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -193,12 +194,22 @@ void SbmModel::release() {
 bool SbmModel::load(const std::string& path) {
     release();
     std::vector<uint8_t> buffer;
+    std::string reason;
+    ReadStatus status = ReadStatus::Unreadable;
     try {
-        if (readFileBounded(path, MaxFileBytes, buffer) != ReadStatus::Ok) return false;
+        status = readFileBounded(path, MaxFileBytes, buffer, &reason);
     } catch (const std::bad_alloc&) {
-        return false;
+        reason = "out of memory";
     }
-    return loadFromMemory(buffer.data(), buffer.size());
+    if (status == ReadStatus::Ok && loadFromMemory(buffer.data(), buffer.size())) return true;
+    // Every model the game asks for is part of base/: one line says which is left out.
+    if (status == ReadStatus::Missing)
+        std::fprintf(stderr, "Nightrun: model %s is missing; it is left out\n", path.c_str());
+    else if (status == ReadStatus::Ok)
+        std::fprintf(stderr, "Nightrun: model %s is damaged; it is left out\n", path.c_str());
+    else
+        std::fprintf(stderr, "Nightrun: model %s cannot be read (%s); it is left out\n", path.c_str(), reason.c_str());
+    return false;
 }
 
 bool SbmModel::loadFromMemory(const uint8_t* data, size_t size) {

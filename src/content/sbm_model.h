@@ -106,7 +106,8 @@ public:
     // Reads one .sbm file (a regular file, at most MaxFileBytes of it),
     // replacing whatever the model held. False (and an empty model) for a
     // missing file, anything but a regular file, a wrong identifier or version,
-    // a file that ends early, or an index outside its array.
+    // a file that ends early, or an index outside its array; one line on the
+    // standard error stream then names the file.
     bool load(const std::string& path) override;
     // The same from bytes already in memory.
     bool loadFromMemory(const uint8_t* data, size_t size);

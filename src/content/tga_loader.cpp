@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
 #include <new>
 #include <utility>
 
@@ -42,22 +43,42 @@ bool decodeTga(const uint8_t* data, size_t size, TgaPixels& image) {
     return true;
 }
 
-bool readTga(const std::string& fileName, TgaPixels& image) {
+namespace {
+
+// readTga without its message: how the read went, and why it failed.
+bool readTgaFile(const std::string& fileName, TgaPixels& image, ReadStatus& status, std::string& reason) {
     image = TgaPixels{};
     // The header first: it says how much of the file the image needs, and no
     // more than that is read.
     std::vector<uint8_t> bytes;
-    if (readFileBounded(fileName, headerSize, bytes) != ReadStatus::Ok || bytes.size() < headerSize) return false;
+    status = readFileBounded(fileName, headerSize, bytes, &reason);
+    if (status != ReadStatus::Ok || bytes.size() < headerSize) return false;
     const size_t pixels = size_t(bytes[12] + 256 * bytes[13]) * size_t(bytes[14] + 256 * bytes[15]);
     if (pixels > maxPixels) return false;
     const size_t needed = headerSize + pixels * (bytes[16] == 24 ? 3 : 4);
     try {
-        if (readFileBounded(fileName, needed, bytes) != ReadStatus::Ok) return false;
-        return decodeTga(bytes.data(), bytes.size(), image);
+        status = readFileBounded(fileName, needed, bytes, &reason);
+        return status == ReadStatus::Ok && decodeTga(bytes.data(), bytes.size(), image);
     } catch (const std::bad_alloc&) {
         image = TgaPixels{};
         return false;
     }
+}
+
+}  // namespace
+
+bool readTga(const std::string& fileName, TgaPixels& image) {
+    ReadStatus status = ReadStatus::Unreadable;
+    std::string reason;
+    if (readTgaFile(fileName, image, status, reason)) return true;
+    // Every image the game asks for is part of base/: one line says which is left out.
+    if (status == ReadStatus::Missing)
+        std::fprintf(stderr, "Nightrun: image %s is missing; it is left out\n", fileName.c_str());
+    else if (status == ReadStatus::Ok)
+        std::fprintf(stderr, "Nightrun: image %s is damaged; it is left out\n", fileName.c_str());
+    else
+        std::fprintf(stderr, "Nightrun: image %s cannot be read (%s); it is left out\n", fileName.c_str(), reason.c_str());
+    return false;
 }
 
 uint32_t loadTgaTexture(const std::string& fileName) {

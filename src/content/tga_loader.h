@@ -29,7 +29,8 @@ struct TextureImage {
 // bytes do not hold (checked before anything is allocated). A depth other than
 // 24 bits is read as 32.
 bool decodeTga(const uint8_t* data, size_t size, TgaPixels& image);
-// The same from a file; false also for a missing file or anything but a regular file.
+// The same from a file; false also for a missing file or anything but a regular
+// file, and then one line on the standard error stream names the file.
 bool readTga(const std::string& fileName, TgaPixels& image);
 
 // For model materials: trilinear filtering, repeat wrap, all mipmap levels; the

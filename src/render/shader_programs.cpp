@@ -70,7 +70,10 @@ constexpr int infoLogLimit = 4096;
 // upon: a stage that does not compile makes the link fail, which reports it.
 bool attachStage(GLhandleARB program, GLenum stage, const std::string& path, const char* define) {
     std::optional<std::string> source = readShaderSource(path);
-    if (!source) return false;
+    if (!source) {
+        std::fprintf(stderr, "Nightrun: shader %s is missing or cannot be read\n", path.c_str());
+        return false;
+    }
     if (define) {
         // After the #version line, which must stay first.
         const size_t lineEnd = source->compare(0, 8, "#version") == 0 ? source->find('\n') : std::string::npos;
