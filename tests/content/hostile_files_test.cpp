@@ -11,12 +11,14 @@
 #endif
 #include "app/file_io.h"
 #include "app/settings.h"
+#include "audio/sound_device.h"
 #include "cities/ai_path_file.h"
 #include "content/bmp_loader.h"
 #include "content/sbm_model.h"
 #include "content/tga_loader.h"
 #include "frontend/career_state.h"
 #include "race/ai_path.h"
+#include "render/particles.h"
 #include "render/shader_programs.h"
 #include "support/image_files.h"
 #include "support/temp_dir.h"
@@ -74,6 +76,8 @@ std::vector<Reader> readers() {
     bmp[18] = bmp[22] = 0;  // 16384 x 16384, 24 bits
     bmp[19] = bmp[23] = 0x40;
     std::vector<uint8_t> line = le32(2047);
+    std::vector<uint8_t> effect(effectFileBytes, 0);
+    effect[0] = effect[1] = effect[2] = 0xFF;  // 16 million particles
     return {
         {"settings", [](const std::string& p) { GameSettings s; return loadSettings(s, p) == ReadStatus::Ok; }, 76, {}},
         {"career", [](const std::string& p) { CareerState c; return readCareer(c, p) == ReadStatus::Ok; }, 1408, {}},
@@ -86,6 +90,9 @@ std::vector<Reader> readers() {
         {"checker's driving line",
          [](const std::string& p) { std::vector<gen::cities::PathPoint> points; return gen::cities::readAiPath(p, points); },
          4 + 16 * size_t(gen::cities::kMaxPathPoints) + 1, line},
+        {"particle effect", [](const std::string& p) { ParticleEmitter e; loadParticleEffect(e, p); return e.particleCount > 0; },
+         effectFileBytes, effect},
+        {"sound", [](const std::string& p) { SoundEffect e; return e.load(p, false).empty(); }, maxSoundFileBytes, {}},
     };
 }
 
