@@ -52,7 +52,7 @@ fuzz_one() {
     echo "fuzz $name: FAULT a kept regression input fails again (see $log)" >"$fuzzbuild/logs/$name.result"
     return
   fi
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024
+  options=(-max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb=2048 -malloc_limit_mb=1024
            -print_final_stats=1 -artifact_prefix="$fuzzbuild/artifacts/$name-")
   [ -z "$dict" ] || options+=(-dict="$root/tests/fuzz/$dict")
   local result runs cov corp
@@ -67,6 +67,10 @@ fuzz_one() {
 }
 
 nice=""
+# One input may take this long; at the lowest priority on a busy machine a
+# target can wait many seconds for a core.
+timeout=10
+[ "${NIGHTRUN_FUZZ_PARALLEL:-0}" = 1 ] && timeout=120
 names=()
 while IFS=$'\t' read -r name seeds dict; do
   names+=("$name")
