@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -148,5 +149,25 @@ TEST(HostileFiles, EveryReaderReadsNoMoreThanItsFormatAllows) {
         size_t largest = 0;
         EXPECT_FALSE(trackedRead(reader, dir.file("claim"), largest));
         EXPECT_LT(largest, size_t(1) << 16);
+    }
+}
+
+TEST(HostileFiles, AModelOrImageThatCannotBeUsedIsNamedInOneLine) {
+    TempDir dir("named");
+    ASSERT_TRUE(test_support::writeFileBytes(dir.file("bad.sbm"), {'M', 'S', '3', 'D'}));
+    ASSERT_TRUE(test_support::writeFileBytes(dir.file("bad.tga"), std::vector<uint8_t>(18, 0)));
+    const auto model = [](const std::string& p) { SbmModel m; return m.load(p); };
+    const auto image = [](const std::string& p) { TgaPixels t; return readTga(p, t); };
+    const struct {
+        std::function<bool(const std::string&)> read;
+        std::string path, said;
+    } cases[] = {{model, dir.file("none.sbm"), "is missing"}, {model, dir.file("bad.sbm"), "is damaged"},
+                 {image, dir.file("none.tga"), "is missing"}, {image, dir.file("bad.tga"), "is damaged"}};
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(c.read(c.path));
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(c.path + " " + c.said + "; it is left out\n"), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     }
 }
