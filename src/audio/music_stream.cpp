@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 
 SoundStream menuMusic;
@@ -269,7 +270,20 @@ bool SoundStream::isPlaying() const {
     return state == AL_PLAYING;
 }
 
-void openMenuMusic() { menuMusic.open("base/music/menu.ogg", true, true); }
+namespace {
+
+// Opens a music stream; a file that cannot be played is named once (without a
+// sound device nothing is played anyway, and that has been said).
+bool openMusic(SoundStream& stream, const std::string& fileName) {
+    if (stream.open(fileName, true, true)) return true;
+    if (soundDeviceOpen())
+        std::fprintf(stderr, "Nightrun: music %s is missing or damaged; it is not played\n", fileName.c_str());
+    return false;
+}
+
+}  // namespace
+
+void openMenuMusic() { openMusic(menuMusic, "base/music/menu.ogg"); }
 void releaseMenuMusic() { menuMusic.release(); }
 void startMenuMusic() { menuMusic.play(); }
 void rewindMenuMusic() { menuMusic.rewind(); }
@@ -277,7 +291,7 @@ void updateMenuMusic() { menuMusic.update(); }
 void setMenuMusicGain(float gain) { menuMusic.setGain(gain); }
 void stopMenuMusic() { menuMusic.stop(); }
 
-bool openRaceMusic(const std::string& fileName) { return raceMusic.open(fileName, true, true); }
+bool openRaceMusic(const std::string& fileName) { return openMusic(raceMusic, fileName); }
 void closeRaceMusic() { raceMusic.release(); }
 void startRaceMusic() { raceMusic.play(); }
 void stopRaceMusic() { raceMusic.stop(); }

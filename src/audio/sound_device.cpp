@@ -90,7 +90,8 @@ bool soundLoops(int i) { return i >= 0 && i < soundEffectCount && loopFlags[i]; 
 
 std::string SoundEffect::load(const std::string& fileName, bool loop) {
     std::vector<uint8_t> bytes;
-    const std::string reason = readSoundFile(fileName, maxSoundFileBytes, bytes);
+    std::string reason = readSoundFile(fileName, maxSoundFileBytes, bytes);
+    if (reason.empty() && bytes.empty()) reason = "empty";
     if (!reason.empty()) {
         loadImage(nullptr, 0, loop);
         return reason;

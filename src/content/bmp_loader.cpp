@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
 #include <new>
 
 namespace {
@@ -38,12 +39,17 @@ bool decodeBmp(const std::string& fileName, platform::BmpImage& image) {
     case platform::BmpError::ConversionFailed: message = "Image file conversion error."; break;
     case platform::BmpError::OutOfMemory: message = "Out of memory."; break;
     }
+    // The box does not say which file; the error stream does.
+    std::fprintf(stderr, "Nightrun: image %s cannot be used; it is left out\n", fileName.c_str());
     platform::messageBox(message, "Error", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
     return false;
 }
 
 uint32_t loadBmpTexture(const std::string& fileName) {
-    if (!bmpFileExists(fileName)) return 0;
+    if (!bmpFileExists(fileName)) {
+        std::fprintf(stderr, "Nightrun: image %s is missing; it is left out\n", fileName.c_str());
+        return 0;
+    }
     platform::BmpImage image;
     if (!decodeBmp(fileName, image)) return 0;
     TextureParams params;

@@ -200,10 +200,15 @@ void drawParticles(const ParticleEmitter& emitter, Vec3 origin, Vec3 eye, uint32
 }
 
 void loadParticleEffects() {
-    for (int i = 0; i < 4; ++i) {
-        loadParticleEffect(fireEmitters[i], "base/effects/firepipe.eff");
-        loadParticleEffect(smokeEmitters[i], "base/effects/smokepipe.eff");
-        loadParticleEffect(dustEmitters[i], "base/effects/dust.eff");
-    }
+    // Each file is read once (a damaged one is named once); the other cars'
+    // emitters are copies with particles of their own, drawn in the same order.
+    loadParticleEffect(fireEmitters[0], "base/effects/firepipe.eff");
+    loadParticleEffect(smokeEmitters[0], "base/effects/smokepipe.eff");
+    loadParticleEffect(dustEmitters[0], "base/effects/dust.eff");
+    for (int i = 1; i < 4; ++i)
+        for (ParticleEmitter* emitters : {fireEmitters, smokeEmitters, dustEmitters}) {
+            emitters[i] = emitters[0];
+            createParticles(emitters[i]);
+        }
     loadParticleEffect(checkpointLightEmitter, "base/effects/checkpointlight.eff");
 }

@@ -415,6 +415,9 @@ long runWindowed(ScriptedEvents& events, bool& started) {
         closeSoundDevice();
         destroyGameWindow();
     }
+    // As the run command does: what the player would have been told.
+    for (const platform::RecordedMessageBox& box : backend.messageBoxes)
+        std::fprintf(stderr, "message box [%s]: %s\n", box.caption.c_str(), box.text.c_str());
     beforePresent = nullptr;
     platform::installTestBackend(nullptr);
     return frames;
