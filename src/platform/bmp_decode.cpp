@@ -14,6 +14,7 @@ namespace {
 // SDL allocate gigabytes before it notices the data is missing.
 constexpr int64_t maxSide = 16384;
 constexpr int64_t maxPixels = int64_t(1) << 26;
+constexpr int64_t maxRunPixelsPerByte = 128;
 
 uint32_t le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 uint32_t le32(const uint8_t* p) { return le16(p) | le16(p + 2) << 16; }
@@ -44,6 +45,10 @@ bool plausibleHeader(const uint8_t* data, size_t size) {
     if (!runLength) {
         int64_t stride = (width * bits + 31) / 32 * 4;
         if (stride * (height - 1) > int64_t(size)) return false;
+    } else if (width * height > int64_t(size) * maxRunPixelsPerByte) {
+        // A run covers at most 255 pixels per two bytes: a few bytes must not
+        // make the decoder fill a picture of millions of pixels.
+        return false;
     }
     return true;
 }
