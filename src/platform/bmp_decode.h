@@ -25,8 +25,9 @@ struct BmpImage {
 };
 
 // A bitmap file's bytes; `image` stays empty unless it returns BmpError::None.
-// Headers with absurd dimensions, or whose pixel rows cannot be in the bytes,
-// are refused before SDL sees them.
+// Headers with absurd dimensions, whose pixel rows cannot be in the bytes, or
+// (run-length) that claim more than 128 pixels per byte are refused before SDL
+// sees them.
 BmpError decodeBmpBytes(const uint8_t* data, size_t size, BmpImage& image);
 
 }  // namespace platform
