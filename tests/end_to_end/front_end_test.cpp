@@ -100,7 +100,7 @@ TEST(FrontEndShops, EveryShopIsPhotographedAndOnlyWhatWasBoughtReachesTheCareerF
         EXPECT_GT(fs::file_size(file), 20000u) << file;
     }
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(readWholeFile("base/career.inf", bytes));
+    ASSERT_EQ(readFileBounded("base/career.inf", 4096, bytes), ReadStatus::Ok);
     ASSERT_EQ(bytes.size(), 1408u);
     CareerState saved;
     decodeCareer(bytes.data(), bytes.size(), saved);
@@ -130,7 +130,7 @@ protected:
 TEST_F(NitroRebound, NitroBoundToNInTheOptionsDrivesWithNAfterTheNextStart) {
     EXPECT_NE(labOutput.find("quit=1"), std::string::npos) << labOutput;
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(readWholeFile("base/menu.inf", bytes));
+    ASSERT_EQ(readFileBounded("base/menu.inf", 4096, bytes), ReadStatus::Ok);
     ASSERT_EQ(bytes.size(), 76u);
     EXPECT_EQ(getLe32(&bytes[52]), 0x4Eu);  // the nitro field
     EXPECT_EQ(gameSettings.keys[4], 0x4E);

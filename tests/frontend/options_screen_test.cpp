@@ -73,7 +73,7 @@ TEST_F(OptionsRun, TheResolutionIsKeptForTheNextStartAndNoticedOnlyOnceAccepted)
     EXPECT_FALSE(resolutionChanged);
     ASSERT_TRUE(saveSettings(gameSettings, resolutionApplied));
     GameSettings read;
-    ASSERT_TRUE(loadSettings(read));
+    ASSERT_EQ(loadSettings(read), ReadStatus::Ok);
     EXPECT_EQ(read.resolutionIndex, 2);
 }
 
