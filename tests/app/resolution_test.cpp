@@ -55,7 +55,7 @@ TEST_F(ResolutionCycling, WithOnlyTheCurrentOrNoGameModeListedTheChoiceStays) {
     previousResolution(choice);
     EXPECT_EQ(choice, 2);
     modes({{1920, 1080}, {720, 400}});
-    gameSettings.width = 800;
+    gameSettings.width = gameSettings.chosenWidth = 800;  // as a fresh start
     choice = 1;
     nextResolution(choice);
     previousResolution(choice);
