@@ -221,7 +221,7 @@ TEST(UnreadableFile, IsNeverWrittenOver) {
     ScopedTempDir dir;
     ASSERT_EQ(saveVersionOne(), 0);
     // Root reads any file whatever its permissions: the file layer stands in for one it may not read.
-    for (const char* path : {settingsPath, careerPath}) {
+    for (const std::string path : {settingsPath, careerPath}) {
         SCOPED_TRACE(path);
         simulatedUnreadableFile = path;
         GameSettings settings;
@@ -245,7 +245,7 @@ TEST(UnreadableFile, IsNeverWrittenOver) {
     }
     // Files that exist and are not files at all: a pipe is not waited on, a folder not replaced.
     fs::remove(careerPath);
-    ASSERT_EQ(mkfifo(careerPath, 0644), 0);
+    ASSERT_EQ(mkfifo(careerPath.c_str(), 0644), 0);
     fs::remove(settingsPath);
     fs::create_directory(settingsPath);
     GameSettings settings;
