@@ -210,7 +210,17 @@ ReadStatus readCareer(CareerState& state, const std::string& path) {
         setNewCareerValues(state);
         return status;
     }
-    return careerFromBytes(bytes.data(), bytes.size(), state) ? ReadStatus::Ok : ReadStatus::Missing;
+    if (careerFromBytes(bytes.data(), bytes.size(), state)) return ReadStatus::Ok;
+    // A cut-short career is replaced by a new one at exit; its bytes are kept
+    // beside it first, so what the player had is never lost to the new career.
+    if (!bytes.empty()) {
+        const std::string kept = path + ".damaged";
+        const bool copied = writeFileAtomic(kept, bytes.data(), bytes.size());
+        std::fprintf(stderr, "Nightrun: %s holds %zu of the career's %d bytes; a new career is played%s%s\n", path.c_str(),
+                     bytes.size(), careerImageSize, copied ? " and the old file is kept as " : " (the old file could not be kept)",
+                     copied ? kept.c_str() : "");
+    }
+    return ReadStatus::Missing;
 }
 
 bool careerFromBytes(const uint8_t* bytes, size_t size, CareerState& state) {

@@ -90,7 +90,7 @@ TEST(CareerFile, PresetsAlwaysComeFromTheCatalogue) {
     EXPECT_EQ(loaded.CarPreset[17].carModel, 17);
 }
 
-TEST(CareerFile, MissingOrShortFileStartsANewCareer) {
+TEST(CareerFile, MissingOrShortFileStartsANewCareerAndTheShortOneIsKept) {
     ScopedTempDir dir;
     CareerState state;
     EXPECT_EQ(readCareer(state), ReadStatus::Missing);
@@ -100,6 +100,12 @@ TEST(CareerFile, MissingOrShortFileStartsANewCareer) {
     CareerState shortState;
     EXPECT_EQ(readCareer(shortState), ReadStatus::Missing);
     EXPECT_EQ(shortState.cash, 500.0f);
+    // The new career written at exit replaces the file, not what it held.
+    ASSERT_TRUE(writeCareer(shortState));
+    std::vector<uint8_t> kept;
+    ASSERT_EQ(readFileBounded(careerPath + ".damaged", 4096, kept), ReadStatus::Ok);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "short");
+    EXPECT_EQ(careerFile().size(), size_t(careerImageSize));
 }
 
 TEST(CareerFile, LongerFileReadsItsFirst1408Bytes) {
