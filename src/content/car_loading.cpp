@@ -105,21 +105,6 @@ void enterModelFrame(const Mat4& frame) {
     if (placeCarModel) placeCarModel(frame);
 }
 
-// A flat quad at height y over x0..x1, z0..z1, texture coordinates 0..1, facing up.
-void groundQuad(float x0, float x1, float z0, float z1, float y) {
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 1.0f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(x0, y, z0);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(x0, y, z1);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(x1, y, z1);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(x1, y, z0);
-    glEnd();
-}
-
 // Enters the frame of a placed car's body, lifted a little off the road; the
 // caller pops it.
 void pushGroundFrame(const CarPlacement& placement) {
@@ -152,6 +137,20 @@ const NeonRow neonRows[20] = {
 };
 
 }  // namespace
+
+void groundQuad(float x0, float x1, float z0, float z1, float y) {
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(x0, y, z0);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(x0, y, z1);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(x1, y, z1);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(x1, y, z0);
+    glEnd();
+}
 
 const char* carDirectory(int bodyModel) { return carDirectories[bodyModelOf(bodyModel)]; }
 

@@ -113,6 +113,9 @@ extern void (*sendCarShaderValue)(CarShaderValue value, float amount);
 // renderer can bring the lights into the model's coordinates; null: nothing.
 extern void (*placeCarModel)(const Mat4& frame);
 
+// A flat quad at height y over x0..x1, z0..z1 (z0 < z1), texture coordinates
+// 0..1, facing up: the shadows and neon glows under cars.
+void groundQuad(float x0, float x1, float z0, float z1, float y);
 // One car: wheels, body and body kit with its livery, scoops, spoiler, optics
 // (group by group, lit by the placement's light values) and the driver. The
 // caller sets the camera and texture unit 0 active.

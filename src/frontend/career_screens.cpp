@@ -48,10 +48,6 @@ void drawCurtainWhileLoading() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void paintGarageWithWorkingCar() {
-    setGarageCar(workingCar.carModel, workingCar.paintColor, workingCar.topVinyl, workingCar.sideVinyl);
-}
-
 // ---- Career hub (2) ----
 
 void drawHub() {

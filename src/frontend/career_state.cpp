@@ -318,7 +318,7 @@ void resetCareer() {
     setNewCareerValues(careerState);
     workingCar = defaultCareerCar();
     storeConfig();
-    setGarageCar(workingCar.carModel, workingCar.paintColor, workingCar.topVinyl, workingCar.sideVinyl);
+    paintGarageWithWorkingCar();
     writeCareer(careerState);
 }
 

@@ -67,10 +67,6 @@ const CarouselShop* shopOn(int32_t screen) {
 int itemCount(const CarouselShop& shop) { return int(shop.prices.size()); }
 int chosenItem(const CarouselShop& shop) { return std::clamp(carousel.selected, 0, itemCount(shop) - 1); }
 
-void paintGarageWithWorkingCar() {
-    setGarageCar(workingCar.carModel, workingCar.paintColor, workingCar.topVinyl, workingCar.sideVinyl);
-}
-
 // Car k as the dealer sells it: its stock parts, paint and ratings, and none
 // of the tuning bought for the car before.
 void showStockCar(int k) {

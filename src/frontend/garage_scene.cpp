@@ -84,21 +84,6 @@ Mat4 cameraMatrix() {
                     translationMatrix(garageCameraOffset));
 }
 
-// An upward-facing quad at height y over x0..x1, z0..z1 (z0 < z1), texture 0..1 across.
-void quadAtFloor(float x0, float x1, float z0, float z1, float y) {
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 1.0f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(x0, y, z0);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(x0, y, z1);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(x1, y, z1);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(x1, y, z0);
-    glEnd();
-}
-
 CarPlacement displayPlacement(int carModel) {
     CarPlacement placement;
     placement.shown = true;
@@ -167,13 +152,13 @@ void drawGlassPass(const CarAppearance& looks, const CarPlacement& placement) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
     glBindTexture(GL_TEXTURE_2D, BmpTable[4]);
-    quadAtFloor(-4.35f, 4.35f, -2.15f, 2.15f, turntableTop);
+    groundQuad(-4.35f, 4.35f, -2.15f, 2.15f, turntableTop);
     const NeonGlow neon = neonGlow(workingCar.neon, frameTiming.gameClock);
     if (neon.intensity > 0.0f) {
         glColor4f(neon.r, neon.g, neon.b, neon.intensity);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glBindTexture(GL_TEXTURE_2D, BmpTable[3]);
-        quadAtFloor(-4.25f, 4.25f, -1.7f, 1.7f, -0.9f);
+        groundQuad(-4.25f, 4.25f, -1.7f, 1.7f, -0.9f);
     }
     glDisable(GL_BLEND);
     glDisable(GL_POLYGON_OFFSET_FILL);
@@ -305,6 +290,10 @@ Mat4 garageWheelFrame(int carModel, int wheel) {
 }
 
 void loadGarage() { loadGarageSet(); }
+
+void paintGarageWithWorkingCar() {
+    setGarageCar(workingCar.carModel, workingCar.paintColor, workingCar.topVinyl, workingCar.sideVinyl);
+}
 
 void setGarageCar(int carModel, const float paintColor[3], int topVinyl, int sideVinyl) {
     paintLivery(0, carModel, paintColor[0], paintColor[1], paintColor[2], topVinyl, sideVinyl);

@@ -53,6 +53,8 @@ Mat4 garageWheelFrame(int carModel, int wheel);
 void loadGarage();
 // Repaints the player's livery (race-car slot 0) for the garage.
 void setGarageCar(int carModel, const float paintColor[3], int topVinyl, int sideVinyl);
+// setGarageCar with the working car's model, paint and vinyls.
+void paintGarageWithWorkingCar();
 
 // The whole garage frame: camera step, environment view, opaque and glass
 // passes, composite, then the copy into sceneCopy and the glow passes. The

@@ -90,7 +90,7 @@ void exitRace() {
     careerRaceActive = false;
     leaveRace();
     applyStoredConfig();
-    setGarageCar(workingCar.carModel, workingCar.paintColor, workingCar.topVinyl, workingCar.sideVinyl);
+    paintGarageWithWorkingCar();
 }
 
 const MenuButton pauseButtons[] = {

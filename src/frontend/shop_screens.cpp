@@ -18,10 +18,6 @@ namespace {
 using B = ButtonLook;
 namespace gs = gameStates;
 
-void paintGarageWithWorkingCar() {
-    setGarageCar(workingCar.carModel, workingCar.paintColor, workingCar.topVinyl, workingCar.sideVinyl);
-}
-
 // ---- Body Tuning (24) and Visual Tuning (22) ----
 // Nothing is previewed on the pages, so their Back restores nothing.
 

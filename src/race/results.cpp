@@ -120,7 +120,7 @@ void handOverToMenus() {
     careerRaceActive = false;
     leaveRace();
     applyStoredConfig();
-    setGarageCar(workingCar.carModel, workingCar.paintColor, workingCar.topVinyl, workingCar.sideVinyl);
+    paintGarageWithWorkingCar();
     if (gameSettings.sound && soundDeviceOpen()) clickSound.play();
     resetHover();
 }
