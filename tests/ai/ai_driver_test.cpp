@@ -1,5 +1,5 @@
-// The computer drivers on flat test ground: the wrap of the line, backing off a
-// wall, righting, keeping apart, and coasting after the finish.
+// The computer drivers on flat test ground: the countdown hold, the wrap of the
+// line, backing off a wall, righting, keeping apart, and coasting after the finish.
 #include "race/race_test_support.h"
 
 #include "race/ai_driver.h"
@@ -13,35 +13,6 @@ namespace {
 constexpr float tick = 1.6f;  // a 16 ms frame
 // Frames for a stretch of frame-clock seconds (each frame adds 0.01 * tick).
 int framesFor(float seconds) { return int(std::lround(seconds / (0.01f * tick))); }
-
-// A straight line of points along +x at height y, `spacing` apart.
-std::vector<TrackPoint> straightLine(int count, float x0, float z, float spacing = 10.0f, float y = 1.0f) {
-    std::vector<TrackPoint> points(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        points[size_t(i)].x = x0 + spacing * float(i);
-        points[size_t(i)].y = y;
-        points[size_t(i)].z = z;
-        points[size_t(i)].kind = i % 10 == 0 ? 1 : 0;  // a lone checkpoint at the line would count a lap a frame
-    }
-    return points;
-}
-
-// A wall across the x axis at x = `at`, facing -x, from z = -half to +half.
-void addWall(SbmModel& model, float at, float half, float height) {
-    const int32_t base = int32_t(model.vertices.size());
-    for (Vec3 p : {Vec3{at, -1.0f, -half}, Vec3{at, -1.0f, half}, Vec3{at, height, -half}, Vec3{at, height, half}}) {
-        SbmVertex v;
-        v.position = p;
-        model.vertices.push_back(v);
-    }
-    const int32_t corners[2][3] = {{0, 2, 1}, {1, 2, 3}};
-    for (const auto& c : corners) {
-        SbmTriangle t;
-        for (int k = 0; k < 3; ++k) t.vertexIndices[k] = base + c[k];
-        t.surfaceClass = 3;
-        model.triangles.push_back(t);
-    }
-}
 
 // Which computer cars the test drives; the others are held still.
 bool drivenCars[4] = {false, true, true, true};
@@ -71,14 +42,20 @@ protected:
 
 }  // namespace
 
-TEST_F(ComputerDriver, TheCountdownHoldsTheCarsOnTheGrid) {
-    const std::vector<TrackPoint> line = straightLine(40, 8.0f, 6.75f);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+TEST_F(ComputerDriver, TheCountdownHoldsEveryCarOnTheGrid) {
+    ASSERT_TRUE(useLine(straightLine(40, 8.0f, 6.75f)));
     setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
+    // The player's keys do nothing yet either.
+    holdKey(accelerate, true);
+    holdKey(left, true);
+    holdKey(nitro, true);
     run(400);  // 6.4 s of the start sequence
     ASSERT_TRUE(countdownActive);
-    for (int i = 1; i < 4; ++i) {
-        EXPECT_LT(std::fabs(at(i).x), 0.2f) << i;
+    EXPECT_EQ(clockValue(raceClock), 0.0f);  // the clocks stand meanwhile
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(at(i).x, 0.0f, 0.05f) << i;
+        EXPECT_NEAR(at(i).z, 4.5f * float(i), 0.05f) << i;
+        EXPECT_LT(carSpeed(car(i)), 0.05f) << i;
         EXPECT_EQ(car(i).steerAngle, 0.0f);
         EXPECT_EQ(car(i).driveForce, 0.01f);
         EXPECT_EQ(car(i).stuckTimer, 0.0f);
@@ -103,7 +80,7 @@ TEST_F(ComputerDriver, TheTargetWrapsFromTheLastPointToTheFirst) {
             square.push_back(p);
         }
     }
-    ASSERT_TRUE(setAiPath(square.data(), int32_t(square.size())));
+    ASSERT_TRUE(useLine(square));
     setUpFlatRace();
     onlyCar(1);
     place(1, {100.0f, 0.95f, 12.0f});
@@ -133,8 +110,7 @@ TEST_F(ComputerDriver, AgainstAWallItBacksOffAfterThreeSecondsForOneAndAHalf) {
     ground = flatGround(4000.0f, 0.0f, 250.0f);
     addWall(*ground, 40.0f, 60.0f, 4.0f);
     // The line runs on straight through the wall.
-    const std::vector<TrackPoint> line = straightLine(60, 8.0f, 4.5f);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(straightLine(60, 8.0f, 4.5f)));
     setUpRaceAt({0.0f, 0.95f, 0.0f}, ground.get());
     countdownActive = false;
     onlyCar(1);
@@ -169,15 +145,11 @@ TEST_F(ComputerDriver, AgainstAWallItBacksOffAfterThreeSecondsForOneAndAHalf) {
 }
 
 TEST_F(ComputerDriver, ACarThatCannotMoveIsRightedAfterFourAndAHalfSeconds) {
-    const std::vector<TrackPoint> line = straightLine(60, 8.0f, 4.5f);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(straightLine(60, 8.0f, 4.5f)));
     setUpFlatRace();
     onlyCar(1);
     // On its roof: no wheel touches the road, so no drive, reverse or brake helps.
-    Mat3 upsideDown;
-    upsideDown.row[1] = {0.0f, -1.0f, 0.0f};
-    upsideDown.row[2] = {0.0f, 0.0f, -1.0f};
-    physics::setOrientation(car(1).body, upsideDown);
+    turnOver(car(1).body);
     place(1, {0.0f, 2.2f, 4.5f});
     run(60);  // settle on the roof
     ASSERT_LT(matRow(physics::getPose(car(1).body), 1).y, -0.9f);
@@ -202,8 +174,7 @@ TEST_F(ComputerDriver, ACarThatCannotMoveIsRightedAfterFourAndAHalfSeconds) {
 }
 
 TEST_F(ComputerDriver, CloseTogetherEarlyInTheRaceTheyDoNotSlowForEachOther) {
-    const std::vector<TrackPoint> line = straightLine(80, 8.0f, 4.5f);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(straightLine(80, 8.0f, 4.5f)));
     setUpFlatRace();
     // Three cars nose to tail in one lane, 7 apart, the first at the line's start.
     place(1, {16.0f, 0.95f, 4.5f});
@@ -222,8 +193,7 @@ TEST_F(ComputerDriver, CloseTogetherEarlyInTheRaceTheyDoNotSlowForEachOther) {
 }
 
 TEST_F(ComputerDriver, LaterInTheRaceACarEasesOffBehindAnotherComputerCarOnly) {
-    const std::vector<TrackPoint> line = straightLine(80, 8.0f, 4.5f);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(straightLine(80, 8.0f, 4.5f)));
     setUpFlatRace();
     onlyCar(2);
     // Car 2 is on its third lap, cruising at 15 with car 1 standing 20 ahead.
@@ -255,8 +225,7 @@ TEST_F(ComputerDriver, LaterInTheRaceACarEasesOffBehindAnotherComputerCarOnly) {
 }
 
 TEST_F(ComputerDriver, AfterTheFinishTheyCoastToAHalt) {
-    const std::vector<TrackPoint> line = straightLine(400, 8.0f, 4.5f);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(straightLine(400, 8.0f, 4.5f)));
     setUpFlatRace();
     run(500);
     for (int i = 1; i < 4; ++i) ASSERT_GT(carSpeed(car(i)), 12.0f) << i;

@@ -24,31 +24,12 @@ protected:
 
 }  // namespace
 
-TEST_F(ResolutionCycling, StepsOverModesTheDisplayDoesNotListAndWraps) {
-    modes({{800, 600}, {1280, 1024}});
-    int choice = 1;
-    nextResolution(choice);
-    EXPECT_EQ(choice, 3);
-    EXPECT_EQ(gameSettings.chosenWidth, 1280);
-    EXPECT_EQ(gameSettings.chosenHeight, 1024);
-    EXPECT_EQ(gameSettings.width, 800);  // the running window keeps its size
-    EXPECT_TRUE(resolutionChanged);
-    nextResolution(choice);
-    EXPECT_EQ(choice, 1);  // wraps past 1600 x 1200 and 640 x 480
-    modes({{640, 480}, {1600, 1200}, {1024, 768}});
-    choice = 0;
-    previousResolution(choice);
-    EXPECT_EQ(choice, 4);
-    EXPECT_EQ(gameSettings.chosenWidth, 1600);
-    previousResolution(choice);
-    EXPECT_EQ(choice, 2);
+// Stepping over unlisted modes and wrapping round: tests/frontend/options_screen_test.cpp.
+TEST_F(ResolutionCycling, WithOnlyTheCurrentOrNoGameModeListedTheChoiceStays) {
     // A mode is listed whatever its depth.
     backend.displayModes = {{1024, 768, 16, 75}};
     EXPECT_TRUE(IsDisplayModeAvailable(1024, 768));
     EXPECT_FALSE(IsDisplayModeAvailable(768, 1024));
-}
-
-TEST_F(ResolutionCycling, WithOnlyTheCurrentOrNoGameModeListedTheChoiceStays) {
     modes({{1024, 768}, {1920, 1080}});
     int choice = 2;
     nextResolution(choice);

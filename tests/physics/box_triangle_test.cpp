@@ -73,40 +73,32 @@ struct SeamCase {
     btVector3 tri[3] = {{3.02f, -0.7f, -2}, {3.02f, -0.7f, 2}, {7.02f, -0.7f, -2}};
 };
 
-TEST(BoxTriangle, FlatSeamAheadGivesNoSidewaysContact)
+TEST(BoxTriangle, AnEdgeAheadPushesBackOnlyWhereTheSurfaceEndsOrFallsAway)
 {
     SeamCase road;
-    TriangleNeighbours neighbours;
-    neighbours.present[0] = true; // across the edge x = 3.02: more flat road
-    neighbours.farCorner[0] = {-1, -0.7f, 0};
-    BoxTriangleContact contacts[8];
-    int count = boxTriangleContacts(kHalf, road.tri, neighbours, 0.05f, contacts);
-    for (int i = 0; i < count; ++i) EXPECT_NEAR(contacts[i].normal.y(), 1.0f, 1e-6f);
-}
-
-TEST(BoxTriangle, OpenOrFallingAwayEdgeAheadIsACorner)
-{
-    SeamCase road;
-    BoxTriangleContact contacts[8];
-    // No neighbour: the edge is the end of a surface and may push back.
-    int count = boxTriangleContacts(kHalf, road.tri, TriangleNeighbours{}, 0.05f, contacts);
-    ASSERT_GE(count, 1);
-    EXPECT_LT(contacts[0].normal.x(), -0.99f);
-
-    // A neighbour that falls away below the box makes it a ridge: same.
-    TriangleNeighbours ridge;
-    ridge.present[0] = true;
-    ridge.farCorner[0] = {-1, -2.7f, 0};
-    count = boxTriangleContacts(kHalf, road.tri, ridge, 0.05f, contacts);
-    ASSERT_GE(count, 1);
-    EXPECT_LT(contacts[0].normal.x(), -0.99f);
-
-    // One that rises towards the box makes it a hollow: the neighbour answers.
-    TriangleNeighbours hollow;
-    hollow.present[0] = true;
-    hollow.farCorner[0] = {1, 1.3f, 0};
-    count = boxTriangleContacts(kHalf, road.tri, hollow, 0.05f, contacts);
-    for (int i = 0; i < count; ++i) EXPECT_NEAR(contacts[i].normal.y(), 1.0f, 1e-6f);
+    // Across the edge x = 3.02: nothing (the end of a surface), a neighbour falling
+    // away below the box (a ridge), more flat road, or one rising towards the box
+    // (a hollow). The first two are corners that push back along -x; on the other
+    // two the neighbour answers and every contact points up.
+    struct Case {
+        bool present;
+        btVector3 farCorner;
+        bool corner;
+    } cases[] = {{false, {}, true}, {true, {-1, -2.7f, 0}, true}, {true, {-1, -0.7f, 0}, false},
+                 {true, {1, 1.3f, 0}, false}};
+    for (const Case& c : cases) {
+        TriangleNeighbours neighbours;
+        neighbours.present[0] = c.present;
+        neighbours.farCorner[0] = c.farCorner;
+        BoxTriangleContact contacts[8];
+        int count = boxTriangleContacts(kHalf, road.tri, neighbours, 0.05f, contacts);
+        if (c.corner) {
+            ASSERT_GE(count, 1) << c.farCorner.y();
+            EXPECT_LT(contacts[0].normal.x(), -0.99f) << c.farCorner.y();
+        } else {
+            for (int i = 0; i < count; ++i) EXPECT_NEAR(contacts[i].normal.y(), 1.0f, 1e-6f) << c.farCorner.y();
+        }
+    }
 }
 
 TEST(BoxTriangle, EdgeAgainstEdgeGivesOnePointOnTheDiagonal)

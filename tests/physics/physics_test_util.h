@@ -66,43 +66,6 @@ inline physics::RigidBody* makeBox(physics::PhysicsWorld* world, Vec3 extents, V
     return body;
 }
 
-// A car-sized body: one box (full edge lengths, its centre raised by `lift`)
-// with box inertia, on four downward wheel rays at (+-2, 0, +-1.25), driven by
-// `model` and placed at `start`.
-inline physics::RigidBody* makeWheeledBody(physics::PhysicsWorld* world, physics::ControllerCallback* model,
-                                           Vec3 start, float mass, Vec3 box, float lift)
-{
-    physics::RigidBody* body = physics::createRigidBody(world);
-    physics::setMass(body, mass);
-    physics::Geometry* g = physics::createGeometry(body);
-    physics::setBoxSize(g, box);
-    physics::setGeometryOffset(g, translationMatrix({0, lift, 0}));
-    const Vec3 anchors[4] = {{2.0f, 0, 1.25f}, {2.0f, 0, -1.25f}, {-2.0f, 0, 1.25f}, {-2.0f, 0, -1.25f}};
-    for (Vec3 a : anchors) physics::setSensorRay(physics::createSensor(body), a, {0, -1, 0});
-    physics::setInertia(body, physics::boxInertia(box * 0.5f, mass));
-    physics::createController(body, model);
-    physics::setPosition(body, start);
-    return body;
-}
-
-// The race's wheel spring reduced to a spring of stiffness k and a damper per
-// ray, acting along the ray at its origin: adds to force and torque, and
-// returns false (adding nothing) while the ray touches nothing.
-inline bool addWheelSpring(physics::RigidBody* body, const Mat4& pose, Vec3 position, physics::Sensor* s, float k,
-                           Vec3& force, Vec3& torque)
-{
-    float depth = physics::sensorDepth(s);
-    if (depth == 0.0f) return false;
-    Vec3 n = physics::sensorContactNormal(s);
-    Vec3 d = transformDirection(pose, physics::sensorRayDirection(s));
-    Vec3 r = transformPoint(pose, physics::sensorRayOrigin(s)) - position;
-    Vec3 spring = d * depth * (-k) * (-dot(d, n));
-    Vec3 damper = d * (-dot(physics::pointVelocity(body, r), d)) * 250.0f;
-    force += spring + damper;
-    torque += cross(r, spring + damper);
-    return true;
-}
-
 // A controller callback that runs a function.
 struct FunctionCallback : physics::ControllerCallback {
     explicit FunctionCallback(std::function<void(physics::Controller*)> fn) : fn(std::move(fn)) {}

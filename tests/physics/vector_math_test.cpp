@@ -44,14 +44,4 @@ TEST(VectorMath, ProductAppliesTheLeftMatrixFirst)
     expectNear(transformPoint(angles, {1, 2, 3}), transformPoint(composed, {1, 2, 3}));
 }
 
-TEST(VectorMath, PoseRowsAreAxesAndPosition)
-{
-    Mat4 pose = makePose(rotationPart(rotationY(0.4f)), {5, 6, 7});
-    expectNear(transformPoint(pose, {0, 0, 0}), {5, 6, 7});
-    expectNear(transformPoint(pose, {1, 0, 0}), matRow(pose, 0) + Vec3{5, 6, 7});
-    Vec3 p{1.5f, -2, 0.25f};
-    expectNear(transformPoint(inverseRigid(pose), transformPoint(pose, p)), p);
-    expectNear(inverseTransformDirection(pose, transformDirection(pose, p)), p);
-}
-
 } // namespace

@@ -43,8 +43,7 @@ protected:
 
 TEST_F(AutopilotRace, DrivesFourLapsOfATestOvalThroughThePlayersKeys) {
     // Point 0 lies just ahead and to the left of the grid; the oval turns left.
-    const std::vector<TrackPoint> oval = ovalPath({8.0f, 0.0f, -8.0f}, 200.0f, 40.0f);
-    ASSERT_TRUE(setAiPath(oval.data(), int32_t(oval.size())));
+    ASSERT_TRUE(useLine(ovalPath({8.0f, 0.0f, -8.0f}, 200.0f, 40.0f)));
     setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
     resetAutopilot();
 

@@ -88,8 +88,7 @@ TEST_F(CarSounds, TheEnginePitchRisesWithTheRevsThroughAGear) {
 
 TEST_F(CarSounds, SoundOffStartsNothingButTheLevelsStillMove) {
     gameSettings.sound = 0;
-    const std::vector<TrackPoint> oval = ovalPath({0.0f, 1.0f, 6.0f}, 300.0f, 60.0f);
-    ASSERT_TRUE(setAiPath(oval.data(), int32_t(oval.size())));
+    ASSERT_TRUE(useLine(ovalPath({0.0f, 1.0f, 6.0f}, 300.0f, 60.0f)));
     setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
     for (int i = 0; i < 250; ++i) {
         frame();
@@ -175,8 +174,7 @@ TEST_F(CarSounds, CrashesComeInThreeBandsAtMostEveryQuarterSecond) {
 
 TEST_F(CarSounds, ATrafficCarHootsAtThePlayerNearbyWithOneOfItsThreeHorns) {
     gameSettings.sound = 1;
-    const std::vector<TrackPoint> oval = ovalPath({0.0f, 1.0f, 6.0f}, 600.0f, 60.0f);
-    ASSERT_TRUE(setAiPath(oval.data(), int32_t(oval.size())));
+    ASSERT_TRUE(useLine(ovalPath({0.0f, 1.0f, 6.0f}, 600.0f, 60.0f)));
     trafficLevel = 1;
     setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
     TrafficCar& car = trafficCars[0];

@@ -80,6 +80,48 @@ inline std::vector<TrackPoint> ovalPath(Vec3 first, float straight, float radius
     return points;
 }
 
+// A straight line of `count` points along +x at height 1, 10 apart, from x0 at
+// z; a checkpoint every `every` points (a lone one at the line would count a lap
+// a frame).
+inline std::vector<TrackPoint> straightLine(int count, float x0 = 0.0f, float z = 0.0f, int every = 10) {
+    std::vector<TrackPoint> points(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        points[size_t(i)].x = x0 + 10.0f * float(i);
+        points[size_t(i)].y = 1.0f;
+        points[size_t(i)].z = z;
+        points[size_t(i)].kind = i % every == 0 ? 1 : 0;
+    }
+    return points;
+}
+
+// A wall across the x axis at x = `at`, facing -x, from z = -half to +half.
+inline void addWall(SbmModel& model, float at, float half, float height = 4.0f) {
+    const int32_t base = int32_t(model.vertices.size());
+    for (Vec3 p : {Vec3{at, -1.0f, -half}, Vec3{at, -1.0f, half}, Vec3{at, height, -half}, Vec3{at, height, half}}) {
+        SbmVertex v;
+        v.position = p;
+        model.vertices.push_back(v);
+    }
+    const int32_t corners[2][3] = {{0, 2, 1}, {1, 2, 3}};
+    for (const auto& c : corners) {
+        SbmTriangle t;
+        for (int k = 0; k < 3; ++k) t.vertexIndices[k] = base + c[k];
+        t.surfaceClass = 3;
+        model.triangles.push_back(t);
+    }
+}
+
+// Makes `points` the driving line; false when the line is refused.
+inline bool useLine(const std::vector<TrackPoint>& points) { return setAiPath(points.data(), int32_t(points.size())); }
+
+// Turns a car onto its roof (about its long axis).
+inline void turnOver(physics::RigidBody* body) {
+    Mat3 upsideDown;
+    upsideDown.row[1] = {0.0f, -1.0f, 0.0f};
+    upsideDown.row[2] = {0.0f, 0.0f, -1.0f};
+    physics::setOrientation(body, upsideDown);
+}
+
 inline void releaseAllKeys() { std::memset(KeyDown, 0, 256); }
 
 inline void holdKey(int binding, bool down) {

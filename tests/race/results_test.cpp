@@ -59,6 +59,8 @@ TEST_F(Results, EachPlacePaysItsPrizeOnceWhateverTheFramesShown) {
     const float expectedCash[4] = {700.0f, 600.0f, 525.0f, 400.0f};
     for (int32_t place = 1; place <= 4; ++place) {
         careerState.cash = 500.0f;
+        // Third place pays twenty-five whatever the stake.
+        careerState.stake = place == 3 ? 300.0f : 100.0f;
         careerState.clubProgress[1] = 3;
         startCareerRace();
         finish(place);
@@ -67,20 +69,12 @@ TEST_F(Results, EachPlacePaysItsPrizeOnceWhateverTheFramesShown) {
         runResults(9.9f);
         EXPECT_EQ(careerState.cash, expectedCash[place - 1]) << "place " << place;
         EXPECT_FALSE(prizePending);
-        EXPECT_EQ(careerState.stake, 100.0f);
+        EXPECT_EQ(careerState.stake, place == 3 ? 300.0f : 100.0f);
         // The highest open race, finished in the first three, opens the next.
         EXPECT_EQ(careerState.clubProgress[1], place <= 3 ? 4 : 3) << "place " << place;
         EXPECT_EQ(careerState.clubProgress[0], 1);
         EXPECT_EQ(GameState, gameStates::racing);
     }
-}
-
-TEST_F(Results, ThirdPlacePaysTwentyFiveWhateverTheStake) {
-    careerState.stake = 300.0f;
-    finish(3);
-    runResults(5.0f);
-    EXPECT_EQ(careerState.cash, 525.0f);
-    EXPECT_EQ(careerState.stake, 300.0f);
 }
 
 TEST_F(Results, OnlyTheClubsHighestOpenRaceOpensTheNext) {
@@ -97,13 +91,14 @@ TEST_F(Results, OnlyTheClubsHighestOpenRaceOpensTheNext) {
     runResults(5.0f);
     EXPECT_EQ(careerState.cash, 900.0f);
     EXPECT_EQ(careerState.clubProgress[1], 10);
-}
 
-TEST_F(Results, ADamagedClubNumberPaysButOpensNothing) {
+    // A damaged club number pays but opens nothing.
     careerState.currentClub = 7;
+    careerState.currentRace = careerState.clubProgress[1] = 3;
+    startCareerRace();
     finish(2);
     runResults(5.0f);
-    EXPECT_EQ(careerState.cash, 600.0f);
+    EXPECT_EQ(careerState.cash, 1000.0f);
     EXPECT_EQ(careerState.clubProgress[0], 1);
     EXPECT_EQ(careerState.clubProgress[1], 3);
     EXPECT_EQ(careerState.clubProgress[2], 1);

@@ -11,36 +11,6 @@ using namespace race_test;
 
 namespace {
 
-// A straight line of `count` points along +x at height 1, 10 apart, a
-// checkpoint every 20.
-std::vector<TrackPoint> straightLine(int count, float x0 = 0.0f, float z = 0.0f) {
-    std::vector<TrackPoint> points(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        points[size_t(i)].x = x0 + 10.0f * float(i);
-        points[size_t(i)].y = 1.0f;
-        points[size_t(i)].z = z;
-        points[size_t(i)].kind = i % 20 == 0 ? 1 : 0;
-    }
-    return points;
-}
-
-// A wall across the x axis at x = `at` from z = -half to +half.
-void addWall(SbmModel& model, float at, float half) {
-    const int32_t base = int32_t(model.vertices.size());
-    for (Vec3 p : {Vec3{at, -1.0f, -half}, Vec3{at, -1.0f, half}, Vec3{at, 4.0f, -half}, Vec3{at, 4.0f, half}}) {
-        SbmVertex v;
-        v.position = p;
-        model.vertices.push_back(v);
-    }
-    const int32_t corners[2][3] = {{0, 2, 1}, {1, 2, 3}};
-    for (const auto& c : corners) {
-        SbmTriangle t;
-        for (int k = 0; k < 3; ++k) t.vertexIndices[k] = base + c[k];
-        t.surfaceClass = 3;
-        model.triangles.push_back(t);
-    }
-}
-
 // The computer cars stay on the grid: only the player and the traffic move.
 void holdStill(RaceCar& car, float) { holdCar(car); }
 
@@ -49,6 +19,13 @@ protected:
     void SetUp() override {
         RaceFixture::SetUp();
         computerDriverUpdate = holdStill;
+    }
+    // One traffic car on a straight line of `points`, with the grid at z.
+    TrafficCar& oneCar(int points, float gridZ) {
+        EXPECT_TRUE(useLine(straightLine(points)));
+        trafficLevel = 1;
+        setUpFlatRace({0.0f, 0.95f, gridZ});
+        return trafficCars[0];
     }
     Vec3 at(const TrafficCar& car) { return physics::getPosition(car.body); }
     void putPlayer(Vec3 p) {
@@ -68,8 +45,7 @@ protected:
 }  // namespace
 
 TEST_F(Traffic, TheOptionSetsHowManyRecordsAreUsedAndTheWorldIsSizedForThem) {
-    const std::vector<TrackPoint> line = straightLine(100);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(straightLine(100)));
     for (int32_t option : {0, 1, 2}) {
         trafficLevel = option;
         setUpFlatRace();
@@ -92,7 +68,7 @@ TEST_F(Traffic, CarsArePutOnTheLineAheadOfThePlayerNeverWithinTheSpacingAndTaken
     std::vector<TrackPoint> line = straightLine(300);
     std::vector<TrackPoint> back = straightLine(300, 0.0f, 40.0f);
     line.insert(line.end(), back.rbegin(), back.rend());
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(line));
     trafficLevel = 2;
     setUpFlatRace({0.0f, 0.95f, 0.0f});
 
@@ -132,24 +108,17 @@ TEST_F(Traffic, CarsArePutOnTheLineAheadOfThePlayerNeverWithinTheSpacingAndTaken
 
 TEST_F(Traffic, WithNoPointInReachACarWaitsOffTheTrack) {
     // Every point of this line lies within 100 of the grid.
-    const std::vector<TrackPoint> line = straightLine(10);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
-    trafficLevel = 1;
-    setUpFlatRace();
+    const TrafficCar& car = oneCar(10, 0.0f);
     run(200);
-    EXPECT_TRUE(trafficCars[0].needsPlacing);
+    EXPECT_TRUE(car.needsPlacing);
     EXPECT_EQ(trafficPlacementCount, 0);
-    EXPECT_LT(at(trafficCars[0]).y, -9990.0f);
-    EXPECT_LT(length(physics::getLinearVelocity(trafficCars[0].body)), 1.0f) << "held, not falling";
+    EXPECT_LT(at(car).y, -9990.0f);
+    EXPECT_LT(length(physics::getLinearVelocity(car.body)), 1.0f) << "held, not falling";
     EXPECT_FALSE(trafficPlacements[0].shown);
 }
 
 TEST_F(Traffic, ThePathIndexWrapsAtTheLastPointInBothDirections) {
-    const std::vector<TrackPoint> line = straightLine(30);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
-    trafficLevel = 1;
-    setUpFlatRace({0.0f, 0.95f, 200.0f});
-    TrafficCar& car = trafficCars[0];
+    TrafficCar& car = oneCar(30, 200.0f);
 
     placeTrafficCar(car, 29, 0);
     EXPECT_EQ(car.pathIndex, 0);
@@ -172,7 +141,7 @@ TEST_F(Traffic, ACarStuckAgainstAWallBacksOffAndDrivesFree) {
     ground = flatGround(4000.0f, 0.0f, 250.0f);
     addWall(*ground, 60.0f, 40.0f);
     const std::vector<TrackPoint> line = straightLine(40, -200.0f);  // runs on through the wall
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
+    ASSERT_TRUE(useLine(line));
     trafficLevel = 1;
     setUpRaceAt({0.0f, 0.95f, 150.0f}, ground.get());
     countdownActive = false;
@@ -197,11 +166,7 @@ TEST_F(Traffic, ACarStuckAgainstAWallBacksOffAndDrivesFree) {
 }
 
 TEST_F(Traffic, ItHootsOnlyBetween15And25FromThePlayerAndFlashesBetween10And70) {
-    const std::vector<TrackPoint> line = straightLine(60);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
-    trafficLevel = 1;
-    setUpFlatRace({0.0f, 0.95f, 300.0f});
-    TrafficCar& car = trafficCars[0];
+    TrafficCar& car = oneCar(60, 300.0f);
     placeTrafficCar(car, 30, 0);
     const Vec3 p = at(car);
     for (float d : {9.0f, 11.0f, 14.0f, 16.0f, 24.0f, 26.0f, 69.0f, 71.0f}) {
@@ -222,11 +187,7 @@ TEST_F(Traffic, ItHootsOnlyBetween15And25FromThePlayerAndFlashesBetween10And70) 
 }
 
 TEST_F(Traffic, ItBlinksTowardsATurnAndTheBlinkerRunsOut) {
-    const std::vector<TrackPoint> line = straightLine(60);
-    ASSERT_TRUE(setAiPath(line.data(), int32_t(line.size())));
-    trafficLevel = 1;
-    setUpFlatRace({0.0f, 0.95f, 300.0f});
-    TrafficCar& car = trafficCars[0];
+    TrafficCar& car = oneCar(60, 300.0f);
     placeTrafficCar(car, 30, 0);
     // Moving along +x with its aim far to the left (-z).
     physics::setLinearVelocity(car.body, {5.0f, 0.0f, 0.0f});
