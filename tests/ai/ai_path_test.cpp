@@ -2,13 +2,12 @@
 // that cannot give a sane lap.
 #include "race/ai_path.h"
 
+#include "support/image_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <vector>
 
@@ -45,10 +44,6 @@ std::vector<uint8_t> pathBytes(int32_t last, int records, float badX = 0.0f) {
     std::vector<Point> points;
     for (int i = 0; i < records; ++i) points.push_back({i == 1 && badX != 0.0f ? badX : 40.0f * float(i), -2.0f * float(i), i % 2 == 0 ? 1 : 0});
     return pathBytes(last, points);
-}
-
-void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 }  // namespace
@@ -105,8 +100,7 @@ TEST(AiPath, DamagedFilesAndLinesWithoutASaneLapLeaveNoPath) {
 
 TEST(AiPath, LoadsTheSlotsFile) {
     ScopedTempDir dir;
-    std::filesystem::create_directories("base/maps/30/points");
-    writeBytes("base/maps/30/points/level.ai", pathBytes(6, 7));
+    ASSERT_TRUE(test_support::writeFileBytes("base/maps/30/points/level.ai", pathBytes(6, 7)));
     EXPECT_EQ(aiPathFile(30), "base/maps/30/points/level.ai");
     ASSERT_TRUE(loadAiPath(30));
     EXPECT_EQ(aiPathLast, 6);

@@ -1,10 +1,10 @@
 #include "app/file_io.h"
 #include "app/settings.h"
+#include "support/image_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -13,11 +13,6 @@ std::vector<uint8_t> fileBytes(const std::string& path) {
     std::vector<uint8_t> bytes;
     readFileBounded(path, 1 << 20, bytes);
     return bytes;
-}
-
-void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> fieldsFile(const std::vector<int32_t>& fields) {
@@ -48,7 +43,7 @@ TEST(SettingsFile, ShortFileReadsMissingFieldsAsMinusOne) {
     // Two whole fields and half of the third.
     std::vector<uint8_t> bytes = fieldsFile({3, 16, 0});
     bytes.resize(10);
-    writeBytes(settingsPath, bytes);
+    ASSERT_TRUE(test_support::writeFileBytes(settingsPath, bytes));
     GameSettings s;
     ASSERT_EQ(loadSettings(s), ReadStatus::Ok);
     EXPECT_EQ(s.resolutionIndex, 3);
@@ -61,7 +56,7 @@ TEST(SettingsFile, ShortFileReadsMissingFieldsAsMinusOne) {
     EXPECT_EQ(s.reserved15[4], -1);
 
     // An empty file: no resolution, and an index outside 0..4 leaves the size alone.
-    writeBytes(settingsPath, {});
+    ASSERT_TRUE(test_support::writeFileBytes(settingsPath, {}));
     s.width = 1024;
     ASSERT_EQ(loadSettings(s), ReadStatus::Ok);
     EXPECT_EQ(s.resolutionIndex, -1);
@@ -72,7 +67,7 @@ TEST(SettingsFile, ReservedAndOddValuesSurviveALoadAndSave) {
     ScopedTempDir dir;
     std::vector<int32_t> fields = {2, 24, 1, 7, 0, -123456, 2, 2, 5, 0x41, 0x42, 0x43, 0x44, 0x45,
                                    INT32_MIN, 1, -1, 99, INT32_MAX};
-    writeBytes(settingsPath, fieldsFile(fields));
+    ASSERT_TRUE(test_support::writeFileBytes(settingsPath, fieldsFile(fields)));
     GameSettings s;
     ASSERT_EQ(loadSettings(s), ReadStatus::Ok);
     EXPECT_EQ(s.motionBlur, 2);  // kept as read; only exactly 1 draws motion blur
@@ -97,7 +92,7 @@ TEST(SettingsFile, ResolutionIsSavedOnlyAfterAccept) {
 
 TEST(AtomicWrite, ReplacesTheWholeFileAndCreatesNoFolder) {
     ScopedTempDir dir;
-    writeBytes("base/file.bin", std::vector<uint8_t>(1000, 7));
+    ASSERT_TRUE(test_support::writeFileBytes("base/file.bin", std::vector<uint8_t>(1000, 7)));
     const uint8_t data[3] = {1, 2, 3};
     ASSERT_TRUE(writeFileAtomic("base/file.bin", data, 3));
     EXPECT_EQ(fileBytes("base/file.bin"), (std::vector<uint8_t>{1, 2, 3}));
