@@ -148,17 +148,3 @@ TEST_F(SoundEffects, ImagesThatLieAboutTheirSizeAreRefused) {
     EXPECT_EQ(effect.size, 2000);
     effect.release();
 }
-
-TEST(SoundWithoutDevice, EveryCallDoesNothing) {
-    ASSERT_FALSE(soundDeviceOpen());
-    SoundEffect effect;
-    const auto image = wavImage(1, 16, 100, [](int i, int) { return tone(i, 300.0f); });
-    EXPECT_NE(effect.loadImage(image.data(), image.size(), true), "");
-    effect.play();
-    effect.setGain(0.5f);
-    effect.place(0, 0, 0, 0, 0, 0);
-    EXPECT_FALSE(effect.isPlaying());
-    effect.release();
-    loadSoundEffects();
-    closeSoundDevice();
-}
