@@ -5,14 +5,14 @@
 #include "audio/audio_measure.h"
 #include "audio/music_stream.h"
 #include "platform/test_backend.h"
+#include "support/image_files.h"
 #include "support/sound_capture.h"
 #include "support/temp_dir.h"
 
 #include <AL/al.h>
 
-#include <fstream>
-
 using namespace sound_test;
+using test_support::writeFileBytes;
 
 namespace {
 
@@ -22,10 +22,6 @@ std::vector<uint8_t> toneStream(double first, float firstHz, double rest = 0.0, 
     gen::audio::StereoSamples s(n);
     for (size_t i = 0; i < n; ++i) s.left[i] = s.right[i] = tone(int(i), i < a ? firstHz : restHz, 0.5f);
     return gen::audio::encodeOggVorbis(s, 0.3f);
-}
-
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 class MusicStreams : public ::testing::Test {
@@ -99,7 +95,8 @@ TEST_F(MusicStreams, RewindLeavesAStoppedStreamStoppedAndRefillsFromTheStart) {
 TEST_F(MusicStreams, OnlyOggNamesOpenInAnyCase) {
     TempDir dir("streams");
     const auto image = toneStream(0.2, 300.0f);
-    for (const char* name : {"a.ogg", "b.OGG", "c.OgG", "d.wav", "e", "f.ogg.bak"}) writeFile(dir.file(name), image);
+    for (const char* name : {"a.ogg", "b.OGG", "c.OgG", "d.wav", "e", "f.ogg.bak"})
+        writeFileBytes(dir.file(name), image);
     std::filesystem::create_directory(dir.file("g.ogg"));
     for (const char* name : {"a.ogg", "b.OGG", "c.OgG"}) EXPECT_TRUE(stream.open(dir.file(name), true, true)) << name;
     for (const char* name : {"d.wav", "e", "f.ogg.bak", "g.ogg", "missing.ogg"})

@@ -21,7 +21,7 @@ const Vec3 lookingAlongX{1, 0, 0};
 
 }  // namespace
 
-TEST(ActiveLights, NearestUsableLampsFillTheSlotsAndTheRestArePark) {
+TEST(ActiveLights, NearestUsableLampsFillTheSlotsAndTheRestAreParked) {
     // Two lamps ahead, one just behind (within 40 units), one far behind.
     setLamps({{100, 7.5f, 0}, {-30, 7.5f, 0}, {50, 7.5f, 5}, {-200, 7.5f, 0}});
     chooseActiveLights(origin, lookingAlongX, true);
@@ -29,22 +29,17 @@ TEST(ActiveLights, NearestUsableLampsFillTheSlotsAndTheRestArePark) {
     EXPECT_FLOAT_EQ(activeLights.slots[1].x, 50.0f);
     EXPECT_FLOAT_EQ(activeLights.slots[2].x, 100.0f);
     // The far lamp behind the camera is left out; slot 3 is parked at the origin.
-    EXPECT_FLOAT_EQ(activeLights.slots[3].y, parkedLightY);
     EXPECT_FLOAT_EQ(activeLights.slots[3].x, 0.0f);
-    for (int slot = 4; slot < lightSlotCount; ++slot) EXPECT_FLOAT_EQ(activeLights.slots[slot].y, parkedLightY);
-}
+    for (int slot = 3; slot < lightSlotCount; ++slot) EXPECT_FLOAT_EQ(activeLights.slots[slot].y, parkedLightY);
 
-TEST(ActiveLights, NothingNearParksEverySlot) {
-    // Every lamp far away behind the camera.
-    setLamps({{-300, 7.5f, 10}, {-500, 7.5f, -40}, {-90, 7.5f, 0}});
-    chooseActiveLights(origin, lookingAlongX, true);
-    for (int slot = 0; slot < lightSlotCount; ++slot) EXPECT_FLOAT_EQ(activeLights.slots[slot].y, parkedLightY);
-    for (int slot = 0; slot < 4; ++slot) EXPECT_FLOAT_EQ(activeLights.slots[slot].x, 0.0f);
-
-    // An empty table parks them too.
-    setLamps({});
-    chooseActiveLights(origin, lookingAlongX, true);
-    EXPECT_FLOAT_EQ(activeLights.slots[0].y, parkedLightY);
+    // Every lamp far away behind the camera, or none at all: every slot parked.
+    for (const std::vector<Vec3>& lamps : {std::vector<Vec3>{{-300, 7.5f, 10}, {-500, 7.5f, -40}, {-90, 7.5f, 0}},
+                                           std::vector<Vec3>{}}) {
+        setLamps(lamps);
+        chooseActiveLights(origin, lookingAlongX, true);
+        for (int slot = 0; slot < lightSlotCount; ++slot) EXPECT_FLOAT_EQ(activeLights.slots[slot].y, parkedLightY);
+        for (int slot = 0; slot < 4; ++slot) EXPECT_FLOAT_EQ(activeLights.slots[slot].x, 0.0f);
+    }
     EXPECT_EQ(haloCount(), 0);
 }
 

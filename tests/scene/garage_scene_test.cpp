@@ -16,7 +16,7 @@ TEST(GarageCamera, GlidesTheShortWayThroughZero) {
     // Up past 322 and round through 360, never down through 180.
     for (int k = 0; k < 2000 && camera.yaw != 14.0f; ++k) {
         stepGarageCameraTowards(camera, rims, 1.0f);
-        if (camera.yaw > 100.0f) EXPECT_GT(camera.yaw, 300.0f);
+        EXPECT_TRUE(camera.yaw < 100.0f || camera.yaw > 300.0f) << camera.yaw;
     }
     EXPECT_FLOAT_EQ(camera.yaw, 14.0f);
     EXPECT_FLOAT_EQ(camera.pitch, 1.0f);
