@@ -1,5 +1,6 @@
 // Sound effects: formats, loop flags, restarts, and what a missing or damaged
 // file does. Heard through the capture device.
+#include "support/image_files.h"
 #include "support/sound_capture.h"
 #include "support/temp_dir.h"
 
@@ -7,9 +8,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 using namespace sound_test;
+using test_support::writeFileBytes;
 
 namespace {
 
@@ -19,10 +20,6 @@ protected:
     CaptureDevice device;
     SoundEffect effect;
 };
-
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 }  // namespace
 
@@ -90,18 +87,17 @@ TEST_F(SoundEffects, StartingTheClickAgainRestartsItWithoutOverlap) {
 
 TEST_F(SoundEffects, MissingOrDamagedFilesStaySilentAndAreNamedOnce) {
     ScopedTempDir dir("sounds");
-    std::filesystem::create_directories("base/sound");
     const auto good = wavImage(1, 16, 4410, [](int i, int) { return tone(i, 500.0f); });
-    for (int i = 0; i < soundEffectCount; ++i) writeFile(soundFile(i), good);
+    for (int i = 0; i < soundEffectCount; ++i) writeFileBytes(soundFile(i), good);
     // en1: cut off in the middle of its samples; cr0: a directory; st: not PCM;
     // point: three channels; menu2: gone.
-    writeFile(soundFile(sounds::engine0), std::vector<uint8_t>(good.begin(), good.begin() + 1000));
+    writeFileBytes(soundFile(sounds::engine0), std::vector<uint8_t>(good.begin(), good.begin() + 1000));
     std::filesystem::remove(soundFile(sounds::crash0));
     std::filesystem::create_directory(soundFile(sounds::crash0));
     auto compressed = good;
     compressed[20] = 2;
-    writeFile(soundFile(sounds::skid), compressed);
-    writeFile(soundFile(sounds::checkpoint), wavImage(3, 16, 100, [](int, int) { return 0.1f; }));
+    writeFileBytes(soundFile(sounds::skid), compressed);
+    writeFileBytes(soundFile(sounds::checkpoint), wavImage(3, 16, 100, [](int, int) { return 0.1f; }));
     std::filesystem::remove(soundFile(sounds::hover));
 
     testing::internal::CaptureStderr();
@@ -147,18 +143,4 @@ TEST_F(SoundEffects, ImagesThatLieAboutTheirSizeAreRefused) {
     EXPECT_EQ(effect.loadImage(image.data(), image.size(), false), "");
     EXPECT_EQ(effect.size, 2000);
     effect.release();
-}
-
-TEST(SoundWithoutDevice, EveryCallDoesNothing) {
-    ASSERT_FALSE(soundDeviceOpen());
-    SoundEffect effect;
-    const auto image = wavImage(1, 16, 100, [](int i, int) { return tone(i, 300.0f); });
-    EXPECT_NE(effect.loadImage(image.data(), image.size(), true), "");
-    effect.play();
-    effect.setGain(0.5f);
-    effect.place(0, 0, 0, 0, 0, 0);
-    EXPECT_FALSE(effect.isPlaying());
-    effect.release();
-    loadSoundEffects();
-    closeSoundDevice();
 }

@@ -24,19 +24,26 @@ bool has(const std::vector<platform::Event>& events, platform::EventType type, i
     return false;
 }
 
-}  // namespace
-
-TEST(VirtualPad, PluggedInMovedAndPulledOutArriveAsControllerEvents) {
-    platform::listDisplayModes();  // starts SDL's video, events and controllers
-    ASSERT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+// Starts SDL's video, events and controllers, then plugs in a virtual joystick;
+// its device index, or -1.
+int plugIn(SDL_JoystickType type, int axes, int buttons, const char* name) {
+    platform::listDisplayModes();
     drain();
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "scripted pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    desc.type = Uint16(type);
+    desc.naxes = Uint16(axes);
+    desc.nbuttons = Uint16(buttons);
+    desc.name = name;
+    return SDL_JoystickAttachVirtualEx(&desc);
+}
+
+}  // namespace
+
+TEST(VirtualPad, PluggedInMovedAndPulledOutArriveAsControllerEvents) {
+    const int index = plugIn(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX,
+                             "scripted pad");
+    ASSERT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
     ASSERT_GE(index, 0) << SDL_GetError();
     EXPECT_TRUE(has(drain(), platform::EventType::PadAdded));
 
@@ -58,15 +65,7 @@ TEST(VirtualPad, PluggedInMovedAndPulledOutArriveAsControllerEvents) {
 // A wheel (a joystick no pad layout knows): the first axis steers, the pedals
 // are measured from where they rest when it is plugged in.
 TEST(VirtualPad, AWheelSteersWithItsFirstAxisAndItsPedalsFromRest) {
-    platform::listDisplayModes();
-    drain();
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_WHEEL;
-    desc.naxes = 3;
-    desc.nbuttons = 4;
-    desc.name = "scripted wheel";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    const int index = plugIn(SDL_JOYSTICK_TYPE_WHEEL, 3, 4, "scripted wheel");
     ASSERT_GE(index, 0) << SDL_GetError();
     ASSERT_FALSE(SDL_IsGameController(index));
     EXPECT_TRUE(has(drain(), platform::EventType::PadAdded));

@@ -6,8 +6,6 @@
 #include "app/bitmap_text.h"
 #include "app/loading_screen.h"
 
-#include <gtest/gtest.h>
-
 using namespace render_test;
 
 namespace {
@@ -34,29 +32,26 @@ bool isBlack(const Pixel& p) { return p.r < 10 && p.g < 10 && p.b < 10; }
 
 }  // namespace
 
-TEST_F(TextFrame, SmallFontGlyphsSitThreeUnitsLowAndAdvanceTen) {
-    // " A": the space is empty, the A's 19-unit block starts 10 units on,
-    // from y - 3 upwards.
-    printText(100, 200, " A");
-    EXPECT_TRUE(isBlack(readPixel(105, 206)));
-    EXPECT_TRUE(isWhite(readPixel(112, 199)));
-    EXPECT_TRUE(isWhite(readPixel(127, 214)));
-    EXPECT_TRUE(isBlack(readPixel(132, 206)));  // past the block's right edge
-    EXPECT_TRUE(isBlack(readPixel(118, 194)));  // below y - 3
-    EXPECT_TRUE(isBlack(readPixel(118, 219)));  // above y + 16
+TEST_F(TextFrame, GlyphsSitAtTheirFontsOffsetAndAdvance) {
+    // " A": the space is empty, the A's block starts one advance on.
+    struct Font {
+        void (*print)(float, float, const char*, ...);
+        int x, y, advance, low, size;
+    };
+    for (const Font& f : {Font{printText, 100, 200, 10, -3, 19}, Font{printLargeText, 300, 300, 13, 0, 25}}) {
+        SCOPED_TRACE(f.size);
+        f.print(float(f.x), float(f.y), " A");
+        const int left = f.x + f.advance, bottom = f.y + f.low, middle = bottom + f.size / 2;
+        EXPECT_TRUE(isBlack(readPixel(f.x + f.advance / 2, middle)));
+        EXPECT_TRUE(isWhite(readPixel(left + 2, bottom + 2)));
+        EXPECT_TRUE(isWhite(readPixel(left + f.size - 2, bottom + f.size - 2)));
+        EXPECT_TRUE(isBlack(readPixel(left + f.size + 3, middle)));
+        EXPECT_TRUE(isBlack(readPixel(left + f.size / 2, bottom - 3)));
+        EXPECT_TRUE(isBlack(readPixel(left + f.size / 2, bottom + f.size + 3)));
+    }
 }
 
-TEST_F(TextFrame, LargeFontGlyphsSitAtYAndAdvanceThirteen) {
-    printLargeText(300, 300, " A");
-    EXPECT_TRUE(isBlack(readPixel(309, 312)));
-    EXPECT_TRUE(isWhite(readPixel(316, 302)));
-    EXPECT_TRUE(isWhite(readPixel(335, 322)));
-    EXPECT_TRUE(isBlack(readPixel(341, 312)));
-    EXPECT_TRUE(isBlack(readPixel(325, 297)));
-    EXPECT_TRUE(isBlack(readPixel(325, 328)));
-}
-
-TEST_F(TextFrame, FormatsLikePrintfAndPrintsHighCodes) {
+TEST_F(TextFrame, FormatsLikePrintfPrintsHighCodesAndCutsOverlongText) {
     // "FPS:%2i" with 7 is "FPS: 7": the space at the fifth cell, the 7 at the sixth.
     printText(500, 100, "FPS:%2i", 7);
     EXPECT_TRUE(isWhite(readPixel(500 + 4 * 10 - 2, 105)));  // the colon's block reaches under the space
@@ -67,6 +62,10 @@ TEST_F(TextFrame, FormatsLikePrintfAndPrintsHighCodes) {
     const Pixel green = readPixel(109, 406);
     EXPECT_LT(green.r, 10);
     EXPECT_GT(green.g, 240);
+
+    // Overlong text is cut safely.
+    printText(0, 300, "%s", std::string(1000, 'A').c_str());
+    EXPECT_TRUE(isWhite(readPixel(700, 306)));
 }
 
 TEST_F(TextFrame, StylesColourTheText) {
@@ -124,12 +123,6 @@ TEST_F(TextFrame, TextAlphaFadesAndStateIsRestored) {
     EXPECT_EQ(depth, 1);
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
-}
-
-TEST_F(TextFrame, OverlongTextIsCutSafely) {
-    const std::string longText(1000, 'A');
-    printText(0, 100, "%s", longText.c_str());
-    EXPECT_TRUE(isWhite(readPixel(700, 106)));
 }
 
 TEST_F(TextFrame, LoadingScreenShowsTheFirstImageThenFadesInTheSecond) {

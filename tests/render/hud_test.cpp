@@ -16,8 +16,6 @@
 #include "render/post_processing.h"
 #include "render/route_markers.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 
@@ -25,18 +23,7 @@ using namespace render_test;
 
 namespace {
 
-uint32_t textureOf(int width, int height, const std::vector<uint8_t>& rgba) {
-    TextureParams params;
-    params.minFilter = params.magFilter = GL_NEAREST;
-    params.mipmaps = false;
-    return createTexture(rgba.data(), width, height, 4, params);
-}
-
-uint32_t solidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    std::vector<uint8_t> rgba;
-    for (int i = 0; i < 16; ++i) rgba.insert(rgba.end(), {r, g, b, a});
-    return textureOf(4, 4, rgba);
-}
+uint32_t solidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) { return rgbaTexture(1, 1, {r, g, b, a}); }
 
 bool isRed(const Pixel& p) { return p.r > 200 && p.g < 60 && p.b < 60; }
 bool isGreen(const Pixel& p) { return p.g > 200 && p.r < 60 && p.b < 60; }
@@ -116,7 +103,7 @@ TEST_F(HudFrame, TheNitroBarIsCutNotSqueezed) {
     std::vector<uint8_t> rgba;
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x) rgba.insert(rgba.end(), {uint8_t(x < 4 ? 255 : 0), 0, uint8_t(x < 4 ? 0 : 255), 255});
-    setBmp(6, textureOf(8, 4, rgba));
+    setBmp(6, rgbaTexture(8, 4, rgba));
     // The bar spans x 648..713 at y 95..127; the "Nitro" label starts at y 99.
     const int y = 97;
 
@@ -135,18 +122,14 @@ TEST_F(HudFrame, TheNitroBarIsCutNotSqueezed) {
     EXPECT_FALSE(isRed(readPixel(652, y)));
 }
 
-TEST_F(HudFrame, MapGroupFollowsTheRaceNumberOfACareerAndTheTrackOfAQuickRace) {
+TEST_F(HudFrame, TheMapFollowsTheRaceNumberOfACareerAndTheCircuitOfAQuickRace) {
     careerRaceActive = true;
-    careerState.currentClub = 2;
     careerState.currentRace = 4;
     loadedTrack = 25;
-    EXPECT_EQ(miniMapGroup(miniMapSelection()), 1);
-
+    EXPECT_EQ(miniMapSelection(), 4);
     careerRaceActive = false;
-    loadedTrack = 5;
-    EXPECT_EQ(miniMapGroup(miniMapSelection()), 2);
-    loadedTrack = 9;
-    EXPECT_EQ(miniMapGroup(miniMapSelection()), 3);
+    loadedTrack = 15;  // circuit 5's other variant
+    EXPECT_EQ(miniMapSelection(), 5);
 }
 
 TEST_F(HudFrame, NoCheckpointMarkersBeforeTheStartButTheCarsShow) {

@@ -4,27 +4,10 @@
 
 #include "app/frame_timer.h"
 #include "render/model_drawing.h"
-#include "render/shader_programs.h"
-
-#include <gtest/gtest.h>
 
 using namespace render_test;
 
 namespace {
-
-GLuint solidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    // Two rows: the lower half of the image as given, the upper half black
-    // (a blinking material's second frame).
-    const uint8_t texels[] = {r, g, b, a, r, g, b, a, 0, 0, 0, 255, 0, 0, 0, 255};
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    return texture;
-}
 
 // `groups` squares side by side over x 0..100 (y 0..100, facing +z), each its
 // own group with material `material` (or none), t running 0..0.45 (the lower
@@ -33,79 +16,23 @@ void addSquares(SbmModel& model, int groups, int material) {
     const float width = 100.0f / float(groups);
     for (int g = 0; g < groups; ++g) {
         const float x0 = width * float(g), x1 = x0 + width;
-        const Vec3 corners[4] = {{x0, 0, 0}, {x1, 0, 0}, {x1, 100, 0}, {x0, 100, 0}};
-        const int first = model.vertexCount();
-        for (const Vec3& c : corners) model.vertices.push_back({-1, c});
-        SbmGroup group;
-        group.materialIndex = material;
-        const int triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
-        for (const auto& corner : triangles) {
-            SbmTriangle t;
-            for (int c = 0; c < 3; ++c) {
-                t.vertexIndices[c] = first + corner[c];
-                t.normals[c] = {0, 0, 1};
-                t.s[c] = corner[c] == 1 || corner[c] == 2 ? 1.0f : 0.0f;
-                t.t[c] = corner[c] >= 2 ? 0.45f : 0.0f;
-            }
-            group.triangleIndices.push_back(model.triangleCount());
-            model.triangles.push_back(t);
-        }
-        model.groups.push_back(group);
+        addQuadGroup(model, {{{x0, 0, 0}, {x1, 0, 0}, {x1, 100, 0}, {x0, 100, 0}}}, {0, 0, 1}, material, 0.45f);
     }
 }
 
-SbmMaterial materialWith(GLuint texture, float transparency = 1.0f) {
-    SbmMaterial m;
-    m.texture = texture;
-    m.transparency = transparency;
-    return m;
-}
-
-class ModelDrawing : public ::testing::Test {
+class ModelDrawing : public FlatFrame {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(sharedWindow());
-        glViewport(0, 0, 800, 600);
-        glDisable(GL_BLEND);
-        glDisable(GL_CULL_FACE);
-        glDisable(GL_DEPTH_TEST);
-        glEnable(GL_TEXTURE_2D);
-        glColor4f(1, 1, 1, 1);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 100, 0, 100, -10, 10);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        clearFrame();
-    }
     void TearDown() override {
-        useProgram(0);
         model_.release();
-        for (GLuint t : textures_) glDeleteTextures(1, &t);
-        glEnable(GL_CULL_FACE);
-        glEnable(GL_DEPTH_TEST);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
+        FlatFrame::TearDown();
     }
+    // Two rows: the lower half of the image the colour given, the upper half
+    // black (a blinking material's second frame).
     GLuint texture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-        textures_.push_back(solidTexture(r, g, b, a));
-        return textures_.back();
-    }
-    // The Light program with no light at all: only self-illumination shows.
-    static void darkLightProgram() {
-        const LightProgram& p = lightProgram;
-        useProgram(p.program);
-        arb::glUniform4fARB(p.lightColorGlobal, 0, 0, 0, 1);
-        arb::glUniform4fARB(p.lightColorLocal, 0, 0, 0, 1);
-        arb::glUniform4fARB(p.ambientColor, 0, 0, 0, 1);
-        arb::glUniform4fARB(p.emissive, 0, 0, 0, 1);
-        for (GLint flag : {p.RefInt, p.GlassNow, p.GlassAlpha, p.LightNow, p.StrongLightNow, p.NoiseNow})
-            arb::glUniform1fARB(flag, 0);
+        return FlatFrame::texture({r, g, b, a, r, g, b, a, 0, 0, 0, 255, 0, 0, 0, 255}, 2);
     }
 
     SbmModel model_;
-    std::vector<GLuint> textures_;
 };
 
 }  // namespace

@@ -6,13 +6,18 @@
 #include "app/game_state.h"
 #include "app/settings.h"
 #include "app/window.h"
+#include "content/sbm_model.h"
 #include "platform/platform.h"
+#include "render/gl_extensions.h"
+#include "render/shader_programs.h"
 #include "support/gl_test_window.h"
 #include "support/image_files.h"
 #include "support/temp_dir.h"
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -112,5 +117,111 @@ inline void clearFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
+
+// A nearest-filtered, edge-clamped texture of `width` x `height` RGBA texels.
+inline GLuint rgbaTexture(int width, int height, const std::vector<uint8_t>& rgba) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return texture;
+}
+
+// Adds a group of two triangles over four corners, counter-clockwise seen from
+// the side they face; the texture runs 0..1 in s and 0..`tTop` in t.
+inline void addQuadGroup(SbmModel& model, const std::array<Vec3, 4>& corners, Vec3 normal, int material,
+                         float tTop = 1.0f) {
+    const int first = model.vertexCount();
+    for (const Vec3& c : corners) model.vertices.push_back({-1, c});
+    SbmGroup group;
+    group.materialIndex = material;
+    const int triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (const auto& corner : triangles) {
+        SbmTriangle t;
+        for (int c = 0; c < 3; ++c) {
+            t.vertexIndices[c] = first + corner[c];
+            t.normals[c] = normal;
+            t.s[c] = corner[c] == 1 || corner[c] == 2 ? 1.0f : 0.0f;
+            t.t[c] = corner[c] >= 2 ? tTop : 0.0f;
+        }
+        group.triangleIndices.push_back(model.triangleCount());
+        model.triangles.push_back(t);
+    }
+    model.groups.push_back(group);
+}
+
+inline SbmMaterial materialWith(GLuint texture, float transparency = 1.0f) {
+    SbmMaterial m;
+    m.texture = texture;
+    m.transparency = transparency;
+    return m;
+}
+
+// The shared window looking flat at the square 0..100 x 0..100 (z -10..10),
+// blending, culling and depth testing off, the frame cleared; textures made
+// through texture() are deleted and the state put back at the end.
+class FlatFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sharedWindow());
+        glViewport(0, 0, 800, 600);
+        glDisable(GL_BLEND);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1, 1, 1, 1);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 100, 0, 100, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        clearFrame();
+    }
+    void TearDown() override {
+        useProgram(0);
+        arb::glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        arb::glActiveTextureARB(GL_TEXTURE0_ARB);
+        for (GLuint texture : textures_) glDeleteTextures(1, &texture);
+        glViewport(0, 0, 800, 600);
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+    }
+    // A row of texels (or `height` rows), kept until the end of the test.
+    GLuint texture(const std::vector<uint8_t>& rgba, int height = 1) {
+        textures_.push_back(rgbaTexture(int(rgba.size() / 4) / height, height, rgba));
+        return textures_.back();
+    }
+    // The Light program with every light off or parked and the default material.
+    static void darkLightProgram() {
+        const LightProgram& p = lightProgram;
+        useProgram(p.program);
+        arb::glUniform4fARB(p.lightColorGlobal, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.lightColorLocal, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.lightOri, 0, 0, -1, 0);
+        for (GLint lamp : {p.lightPos, p.light2Pos, p.light3Pos, p.light4Pos, p.light5Pos})
+            arb::glUniform4fARB(lamp, 0, -10000, 0, 1);
+        arb::glUniform4fARB(p.ambientColor, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.matAmbient, 0.5f, 0.5f, 0.5f, 1);
+        arb::glUniform4fARB(p.matDiffuse, 1, 1, 1, 1);
+        arb::glUniform4fARB(p.matSpecular, 0, 0, 0, 1);
+        arb::glUniform4fARB(p.emissive, 0, 0, 0, 1);
+        arb::glUniform1fARB(p.shininess, 0);
+        arb::glUniform4fARB(p.cameraOri, 50, 50, 60, 1);
+        for (GLint flag : {p.RefInt, p.GlassNow, p.GlassAlpha, p.LightNow, p.StrongLightNow, p.NoiseNow})
+            arb::glUniform1fARB(flag, 0);
+    }
+
+private:
+    std::vector<GLuint> textures_;
+};
 
 }  // namespace render_test

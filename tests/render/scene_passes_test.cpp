@@ -9,25 +9,11 @@
 #include "render/lights.h"
 #include "render/post_processing.h"
 #include "render/render_targets.h"
-#include "render/shader_programs.h"
 #include "render/world_drawing.h"
-
-#include <gtest/gtest.h>
 
 using namespace render_test;
 
 namespace {
-
-GLuint solid(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    const uint8_t texel[] = {r, g, b, a};
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    return texture;
-}
 
 // The RGBA texels of a 256 x 256 target.
 std::vector<uint8_t> targetTexels(uint32_t texture) {
@@ -40,48 +26,25 @@ std::vector<uint8_t> targetTexels(uint32_t texture) {
 
 const uint8_t* texelAt(const std::vector<uint8_t>& texels, int x, int y) { return &texels[size_t(y * 256 + x) * 4]; }
 
-// A wall of the track's visual layer: x = -50, facing +x, 400 x 400 around the origin.
+// A wall of the track's visual layer: x = -50, facing +x (towards the view),
+// 400 x 400 around the origin.
 std::unique_ptr<SbmModel> wallLayer(GLuint texture) {
     auto model = std::make_unique<SbmModel>();
-    const Vec3 corners[4] = {{-50, -200, -200}, {-50, -200, 200}, {-50, 200, 200}, {-50, 200, -200}};
-    for (const Vec3& c : corners) model->vertices.push_back({-1, c});
-    SbmGroup group;
-    group.materialIndex = 0;
-    // Wound to face +x, towards the view.
-    const int triangles[2][3] = {{0, 2, 1}, {0, 3, 2}};
-    for (const auto& corner : triangles) {
-        SbmTriangle t;
-        for (int c = 0; c < 3; ++c) {
-            t.vertexIndices[c] = corner[c];
-            t.normals[c] = {1, 0, 0};
-        }
-        group.triangleIndices.push_back(model->triangleCount());
-        model->triangles.push_back(t);
-    }
-    model->groups.push_back(group);
-    SbmMaterial material;
-    material.texture = texture;
-    material.transparency = 1.0f;
-    model->materials.push_back(material);
+    addQuadGroup(*model, {{{-50, -200, -200}, {-50, 200, -200}, {-50, 200, 200}, {-50, -200, 200}}}, {1, 0, 0}, 0);
+    model->materials.push_back(materialWith(texture));
     return model;
 }
 
-class ScenePasses : public ::testing::Test {
+class ScenePasses : public FlatFrame {
 protected:
-    void SetUp() override { ASSERT_TRUE(sharedWindow()); }
     void TearDown() override {
         trackLayers = TrackLayers{};
         BmpTable[28] = 0;
         clearLightTable();
         gameSettings.reflections = 1;
-        for (GLuint t : textures_) glDeleteTextures(1, &t);
-        glViewport(0, 0, 800, 600);
+        FlatFrame::TearDown();
     }
-    GLuint texture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-        textures_.push_back(solid(r, g, b, a));
-        return textures_.back();
-    }
-    std::vector<GLuint> textures_;
+    GLuint texture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) { return FlatFrame::texture({r, g, b, a}); }
 };
 
 }  // namespace

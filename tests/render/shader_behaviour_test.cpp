@@ -2,63 +2,14 @@
 // conventions the drawing code and the content rely on (docs/shaders.md).
 #include "render_test_support.h"
 
-#include "render/gl_extensions.h"
 #include "render/render_targets.h"
-#include "render/shader_programs.h"
-
-#include <gtest/gtest.h>
 
 using namespace render_test;
 
 namespace {
 
-// A texture of `width` x 1 texels, nearest filtered, given as RGBA bytes.
-GLuint rowTexture(const std::vector<uint8_t>& rgba) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(rgba.size() / 4), 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 rgba.data());
-    return texture;
-}
-
-class ShaderFrame : public ::testing::Test {
+class ShaderFrame : public FlatFrame {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(sharedWindow());
-        glViewport(0, 0, 800, 600);
-        glDisable(GL_BLEND);
-        glDisable(GL_CULL_FACE);
-        glDisable(GL_DEPTH_TEST);
-        glEnable(GL_TEXTURE_2D);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 100, 0, 100, -10, 10);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        clearFrame();
-    }
-    void TearDown() override {
-        arb::glUseProgramObjectARB(0);
-        arb::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        arb::glActiveTextureARB(GL_TEXTURE0_ARB);
-        for (GLuint texture : textures_) glDeleteTextures(1, &texture);
-        glEnable(GL_CULL_FACE);
-        glEnable(GL_DEPTH_TEST);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-    }
-    GLuint texture(const std::vector<uint8_t>& rgba) {
-        textures_.push_back(rowTexture(rgba));
-        return textures_.back();
-    }
     // The square 0..100 x 0..100 at z = 0 facing +z, texture 0..1 across.
     static void square() {
         glBegin(GL_QUADS);
@@ -73,28 +24,6 @@ protected:
         glVertex3f(0, 100, 0);
         glEnd();
     }
-    // Light program with every light off or parked and the default material.
-    static void darkLightProgram() {
-        const LightProgram& p = lightProgram;
-        arb::glUseProgramObjectARB(p.program);
-        arb::glUniform4fARB(p.lightColorGlobal, 0, 0, 0, 1);
-        arb::glUniform4fARB(p.lightColorLocal, 0, 0, 0, 1);
-        arb::glUniform4fARB(p.lightOri, 0, 0, -1, 0);
-        for (GLint lamp : {p.lightPos, p.light2Pos, p.light3Pos, p.light4Pos, p.light5Pos})
-            arb::glUniform4fARB(lamp, 0, -10000, 0, 1);
-        arb::glUniform4fARB(p.ambientColor, 0, 0, 0, 1);
-        arb::glUniform4fARB(p.matAmbient, 0.5f, 0.5f, 0.5f, 1);
-        arb::glUniform4fARB(p.matDiffuse, 1, 1, 1, 1);
-        arb::glUniform4fARB(p.matSpecular, 0, 0, 0, 1);
-        arb::glUniform4fARB(p.emissive, 0, 0, 0, 1);
-        arb::glUniform1fARB(p.shininess, 0);
-        arb::glUniform4fARB(p.cameraOri, 50, 50, 60, 1);
-        for (GLint flag : {p.RefInt, p.GlassNow, p.GlassAlpha, p.LightNow, p.StrongLightNow, p.NoiseNow})
-            arb::glUniform1fARB(flag, 0);
-    }
-
-private:
-    std::vector<GLuint> textures_;
 };
 
 }  // namespace
@@ -241,37 +170,22 @@ TEST_F(ShaderFrame, BlurSpreadsAlongTheChosenAxisOnly) {
     std::vector<uint8_t> row(64 * 4, 0);
     for (int c = 0; c < 4; ++c) row[32 * 4 + size_t(c)] = 255;
     glBindTexture(GL_TEXTURE_2D, texture(row));
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 800, 0, 600, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    auto drawRow = [] {
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(0, 0);
-        glTexCoord2f(1, 0);
-        glVertex2f(64, 0);
-        glTexCoord2f(1, 1);
-        glVertex2f(64, 4);
-        glTexCoord2f(0, 1);
-        glVertex2f(0, 4);
-        glEnd();
-    };
+    glViewport(0, 0, 64, 4);
     arb::glUseProgramObjectARB(blurProgram.program);
     arb::glUniform1fARB(blurProgram.intensity, 1.0f);
     arb::glUniform4fARB(blurProgram.texOffset, 1.0f / 64, 1.0f / 64, 0, 1);  // vertical: no spread
-    drawRow();
+    square();
     EXPECT_LT(readPixel(30, 2).r, 4);
     EXPECT_GT(readPixel(32, 2).r, 240);
 
     arb::glUniform4fARB(blurProgram.texOffset, 1.0f / 64, 1.0f / 64, 1, 0);  // horizontal
-    drawRow();
+    square();
     EXPECT_NEAR(readPixel(32, 2).r, 58, 3);
     EXPECT_NEAR(readPixel(30, 2).r, 31, 3);
     EXPECT_LT(readPixel(26, 2).r, 3);
 
     arb::glUniform1fARB(blurProgram.intensity, 2.0f);
-    drawRow();
+    square();
     EXPECT_NEAR(readPixel(32, 2).r, 116, 4);
 }
 
