@@ -8,6 +8,9 @@
 #include "support/temp_dir.h"
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <vector>
@@ -47,17 +50,29 @@ inline int texParameter(uint32_t texture, GLenum name) {
     glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
     return value;
 }
-inline int levelWidth(uint32_t texture, int level) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &value);
-    return value;
-}
 inline int levelParameter(uint32_t texture, int level, GLenum name) {
     GLint value = 0;
     glBindTexture(GL_TEXTURE_2D, texture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
     return value;
+}
+inline bool usesMipmaps(uint32_t texture) {
+    const int filter = texParameter(texture, GL_TEXTURE_MIN_FILTER);
+    return filter != GL_NEAREST && filter != GL_LINEAR;
+}
+// A texture whose minifying filter reads mipmaps needs every level down to
+// 1 x 1, or GL draws it as if no texture were bound.
+inline void expectComplete(uint32_t texture) {
+    if (!usesMipmaps(texture)) return;
+    int w = levelParameter(texture, 0, GL_TEXTURE_WIDTH);
+    int h = levelParameter(texture, 0, GL_TEXTURE_HEIGHT);
+    int level = 0;
+    for (; w > 1 || h > 1; ++level) {
+        w = std::max(1, w / 2);
+        h = std::max(1, h / 2);
+    }
+    EXPECT_EQ(levelParameter(texture, level, GL_TEXTURE_WIDTH), 1) << "texture " << texture;
+    EXPECT_EQ(levelParameter(texture, level, GL_TEXTURE_HEIGHT), 1) << "texture " << texture;
 }
 // Level 0 read back as tightly packed RGB or RGBA.
 inline std::vector<uint8_t> texturePixels(uint32_t texture, int components) {

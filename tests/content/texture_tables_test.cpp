@@ -41,7 +41,7 @@ TEST_F(TextureTables, TgaEntriesLoadInTwoHalvesAndTheVinylsComeAndGo) {
         if (i == 12) continue;
         ASSERT_NE(TgaTable[size_t(i)].texture, 0u) << i;
         EXPECT_EQ(TgaTable[size_t(i)].pixels[0], i);  // pixels kept after upload
-        EXPECT_EQ(texParameter(TgaTable[size_t(i)].texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+        expectComplete(TgaTable[size_t(i)].texture);
     }
     for (int i = FirstVinylTga; i < TgaTableSize; ++i) EXPECT_EQ(TgaTable[size_t(i)].texture, 0u);
 
@@ -62,32 +62,24 @@ TEST_F(TextureTables, TgaEntriesLoadInTwoHalvesAndTheVinylsComeAndGo) {
     EXPECT_EQ(TgaTable[41].pixels[0], 41);
 }
 
-TEST_F(TextureTables, BmpTableFiltersAndMipmaps) {
+TEST_F(TextureTables, BmpEntriesLoadInTheirSlotsAndOneMissingFileLeavesNone) {
     ASSERT_TRUE(loadBmpTable());
     for (int i = 0; i < BmpTableSize; ++i) {
         SCOPED_TRACE(i);
-        const uint32_t t = BmpTable[size_t(i)];
-        ASSERT_NE(t, 0u);
-        EXPECT_EQ(texturePixels(t, 3)[0], i);
-        if (i >= 3 && i <= 5) {
-            EXPECT_EQ(texParameter(t, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
-            EXPECT_EQ(texParameter(t, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
-            EXPECT_EQ(levelWidth(t, 1), 0);  // level 0 only
-        } else {
-            EXPECT_EQ(texParameter(t, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
-            EXPECT_EQ(texParameter(t, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-            EXPECT_EQ(levelWidth(t, 2), 1);
-        }
+        ASSERT_NE(BmpTable[size_t(i)], 0u);
+        EXPECT_EQ(texturePixels(BmpTable[size_t(i)], 3)[0], i);
+        expectComplete(BmpTable[size_t(i)]);
     }
+    ASSERT_TRUE(loadLoadingTextures());
+    for (uint32_t t : LoadingTextures) expectComplete(t);
     EXPECT_TRUE(testPlatform().messageBoxes.empty());
-}
 
-TEST_F(TextureTables, OneMissingBmpLeavesNoBmpTexture) {
-    ASSERT_TRUE(loadBmpTable());
     const uint32_t earlier = BmpTable[0];
-    std::filesystem::remove(bmpTablePath(27));
+    std::filesystem::remove(bmpTablePath(37));  // also the third loading picture
     EXPECT_FALSE(loadBmpTable());
+    EXPECT_FALSE(loadLoadingTextures());
     for (uint32_t t : BmpTable) EXPECT_EQ(t, 0u);
+    for (uint32_t t : LoadingTextures) EXPECT_EQ(t, 0u);
     EXPECT_FALSE(glIsTexture(earlier));  // a reload does not leak the old set
     EXPECT_TRUE(testPlatform().messageBoxes.empty());  // missing files are silent
 }
@@ -98,17 +90,4 @@ TEST_F(TextureTables, UndecodableBmpIsReportedAndFailsTheTable) {
     for (uint32_t t : BmpTable) EXPECT_EQ(t, 0u);
     ASSERT_EQ(testPlatform().messageBoxes.size(), 1u);  // decoding stopped at the first failure
     EXPECT_EQ(testPlatform().messageBoxes[0].text, "Unknown DIB file format.");
-}
-
-TEST_F(TextureTables, LoadingScreenTexturesInTheirOrder) {
-    ASSERT_TRUE(loadLoadingTextures());
-    const int files[4] = {42, 41, 37, 40};
-    for (int slot = 0; slot < 4; ++slot) {
-        ASSERT_NE(LoadingTextures[size_t(slot)], 0u);
-        EXPECT_EQ(texturePixels(LoadingTextures[size_t(slot)], 3)[0], files[slot]);
-        EXPECT_EQ(texParameter(LoadingTextures[size_t(slot)], GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
-    }
-    std::filesystem::remove(bmpTablePath(37));
-    EXPECT_FALSE(loadLoadingTextures());
-    for (uint32_t t : LoadingTextures) EXPECT_EQ(t, 0u);
 }
