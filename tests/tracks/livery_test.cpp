@@ -24,15 +24,11 @@ std::vector<uint8_t> columns(int split, Rgba left, Rgba right) {
 
 // A cleared 1024 x 1024 RGBA texture like the renderer's livery textures.
 uint32_t blankLivery() {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     const std::vector<uint8_t> black(size_t(liveryTextureSize) * liveryTextureSize * 4, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, liveryTextureSize, liveryTextureSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 black.data());
-    return texture;
+    TextureParams params;
+    params.minFilter = params.magFilter = GL_LINEAR;
+    params.mipmaps = false;
+    return createTexture(black.data(), liveryTextureSize, liveryTextureSize, 4, params);
 }
 
 class LiveryTest : public ::testing::Test {

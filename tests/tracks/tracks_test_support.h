@@ -3,6 +3,7 @@
 // written on the spot.
 #pragma once
 
+#include "content/texture_upload.h"
 #include "sbm_writer.h"
 #include "support/gl_test_window.h"
 #include "support/image_files.h"
@@ -83,23 +84,14 @@ inline bool writeModel(const std::string& path, const sbm::Model& model) {
     return sbm::writeFile(model, path);
 }
 
-// A solid RGBA texture made directly in GL.
+// A small solid RGBA texture, sampled without filtering.
 inline uint32_t solidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    std::vector<uint8_t> data(16 * 4);
-    for (size_t i = 0; i < 16; ++i) {
-        data[i * 4] = r;
-        data[i * 4 + 1] = g;
-        data[i * 4 + 2] = b;
-        data[i * 4 + 3] = a;
-    }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return texture;
+    std::vector<uint8_t> data;
+    for (int i = 0; i < 16; ++i) data.insert(data.end(), {r, g, b, a});
+    TextureParams params;
+    params.minFilter = params.magFilter = GL_NEAREST;
+    params.mipmaps = false;
+    return createTexture(data.data(), 4, 4, 4, params);
 }
 
 // Draws onto the whole 320 x 320 window through an orthographic view of
