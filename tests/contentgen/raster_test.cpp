@@ -6,13 +6,13 @@
 #include "image_writers.h"
 #include "job_runner.h"
 #include "raster.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
@@ -23,15 +23,9 @@ std::vector<uint8_t> readAll(const std::filesystem::path& p) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
-std::filesystem::path scratch(const std::string& name) {
-    auto p = std::filesystem::temp_directory_path() / ("nightrun-gen-" + name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(p);
-    std::filesystem::create_directories(p);
-    return p;
-}
-
 TEST(ImageWriters, FilesAreWrittenWholeOrReported) {
-    auto dir = scratch("writers");
+    TempDir scratch("writers");
+    const std::filesystem::path& dir = scratch.path();
     Raster r(4, 4, gen::palette::white);
     EXPECT_TRUE(gen::writeTga(r, dir / "a" / "b.tga", true));
     EXPECT_EQ(readAll(dir / "a" / "b.tga"), gen::encodeTga(r, true));
@@ -43,7 +37,6 @@ TEST(ImageWriters, FilesAreWrittenWholeOrReported) {
     // A path below a file cannot be written.
     EXPECT_FALSE(gen::writeBmp(r, dir / "c.png" / "x.bmp"));
     EXPECT_THROW(gen::saveBmp(dir / "c.png", "x.bmp", r), std::runtime_error);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(Font, RendersCp1252Text) {
@@ -64,7 +57,8 @@ TEST(Font, RendersCp1252Text) {
 }
 
 TEST(JobRunner, FailuresAreCollectedAndOtherJobsStillRun) {
-    auto dir = scratch("runner");
+    TempDir scratch("runner");
+    const std::filesystem::path& dir = scratch.path();
     gen::JobList jobs;
     for (int i = 0; i < 6; ++i)
         jobs.push_back({"job" + std::to_string(i), [i](const std::filesystem::path& base) {
@@ -76,11 +70,11 @@ TEST(JobRunner, FailuresAreCollectedAndOtherJobsStillRun) {
     EXPECT_EQ(failures[0].job, "job2");
     EXPECT_EQ(failures[0].message, "broken");
     for (int i = 0; i < 6; ++i) EXPECT_EQ(std::filesystem::exists(dir / ("f" + std::to_string(i))), i != 2);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(JobRunner, TwoJobsWritingOneFileIsAnError) {
-    auto dir = scratch("twice");
+    TempDir scratch("twice");
+    const std::filesystem::path& dir = scratch.path();
     gen::JobList jobs;
     for (int i = 0; i < 2; ++i)
         jobs.push_back({"writer" + std::to_string(i), [](const std::filesystem::path& base) {
@@ -93,7 +87,6 @@ TEST(JobRunner, TwoJobsWritingOneFileIsAnError) {
     // Outside a run, and in the next run, writing it again is fine.
     EXPECT_TRUE(gen::writeBytes(dir / "same.bin", {4}));
     EXPECT_EQ(gen::runJobs({jobs[0]}, dir, 1).size(), 0u);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
