@@ -59,10 +59,8 @@ TEST(TgaRead, OnlyTheExactUncompressedHeaderIsAccepted) {
         {"colour-mapped (type 1)", tgaBytes(3, 2, 24, bgr, 1)},
         {"grey (type 3)", tgaBytes(3, 2, 24, bgr, 3)},
         {"colour map fields", colourMapFields},
-        {"pixel data cut short", tgaBytes(3, 2, 24, std::vector<uint8_t>(bgr.begin(), bgr.end() - 1))},
         {"zero width", tgaBytes(0, 2, 24, {})},
         {"16 bits with two bytes a pixel", tgaBytes(2, 1, 16, {1, 2, 3, 4})},
-        {"only part of the header", std::vector<uint8_t>(10, 0)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -79,6 +77,7 @@ TEST(TgaRead, EveryTruncationFails) {
     for (size_t length = 0; length < good.size(); ++length) {
         ASSERT_TRUE(writeFileBytes(dir.file("cut.tga"), std::vector<uint8_t>(good.begin(), good.begin() + long(length))));
         EXPECT_FALSE(readTga(dir.file("cut.tga"), image)) << length;
+        EXPECT_TRUE(image.pixels.empty());
     }
 }
 

@@ -24,6 +24,19 @@ float wrapSeamX(const Raster& r) {
     return worst;
 }
 
+// Calls f with every pixel on the image's border.
+template <class F>
+void forEachEdgePixel(const Raster& img, F f) {
+    for (int x = 0; x < img.width(); ++x) {
+        f(img.at(x, 0));
+        f(img.at(x, img.height() - 1));
+    }
+    for (int y = 0; y < img.height(); ++y) {
+        f(img.at(0, y));
+        f(img.at(img.width() - 1, y));
+    }
+}
+
 float innerStepX(const Raster& r) {
     float worst = 0;
     for (int y = 0; y < r.height(); ++y)
@@ -67,16 +80,8 @@ TEST(ArtConventions, IconAtlasFillsCellsZeroToTwentyEight) {
 
 TEST(ArtConventions, AdditiveImagesAreBlackAtTheirEdges) {
     // Drawn with one/one or source-alpha/one blending: any light at the border would show the quad.
-    for (const Raster& img : {gen::ui::lampHalo(), gen::ui::neonGlow(), gen::ui::countdownDigit(3), gen::ui::startWord()}) {
-        for (int x = 0; x < img.width(); ++x) {
-            EXPECT_LT(brightness(img.at(x, 0)), 0.03f);
-            EXPECT_LT(brightness(img.at(x, img.height() - 1)), 0.03f);
-        }
-        for (int y = 0; y < img.height(); ++y) {
-            EXPECT_LT(brightness(img.at(0, y)), 0.03f);
-            EXPECT_LT(brightness(img.at(img.width() - 1, y)), 0.03f);
-        }
-    }
+    for (const Raster& img : {gen::ui::lampHalo(), gen::ui::neonGlow(), gen::ui::countdownDigit(3), gen::ui::startWord()})
+        forEachEdgePixel(img, [](const Color& c) { EXPECT_LT(brightness(c), 0.03f); });
     Raster halo = gen::ui::lampHalo();
     EXPECT_GT(brightness(halo.at(64, 64)), 2.5f);  // the lamp itself is bright
 }
@@ -84,23 +89,14 @@ TEST(ArtConventions, AdditiveImagesAreBlackAtTheirEdges) {
 TEST(ArtConventions, ShadowsDarkenOnlyUnderTheCar) {
     // Multiplied with the floor: white leaves it as it is.
     for (const Raster& img : {gen::ui::carShadow(), gen::ui::garageShadow()}) {
-        for (int x = 0; x < img.width(); ++x) {
-            EXPECT_GT(img.at(x, 0).r, 0.98f);
-            EXPECT_GT(img.at(x, img.height() - 1).r, 0.98f);
-        }
+        forEachEdgePixel(img, [](const Color& c) { EXPECT_GT(c.r, 0.98f); });
         EXPECT_LT(img.at(img.width() / 2, img.height() / 2).r, 0.4f);
     }
 }
 
 TEST(ArtConventions, ParticleImagesFadeToNothingAtTheirEdges) {
-    for (const Raster& img : {gen::ui::smokePuff(), gen::ui::firePuff(), gen::ui::checkpointMarker(), gen::ui::checkpointRing()}) {
-        for (int i = 0; i < img.width(); ++i) {
-            EXPECT_LT(img.at(i, 0).a, 0.01f);
-            EXPECT_LT(img.at(0, i).a, 0.01f);
-            EXPECT_LT(img.at(i, img.height() - 1).a, 0.01f);
-            EXPECT_LT(img.at(img.width() - 1, i).a, 0.01f);
-        }
-    }
+    for (const Raster& img : {gen::ui::smokePuff(), gen::ui::firePuff(), gen::ui::checkpointMarker(), gen::ui::checkpointRing()})
+        forEachEdgePixel(img, [](const Color& c) { EXPECT_LT(c.a, 0.01f); });
     for (const Raster& img : {gen::ui::smokePuff(), gen::ui::firePuff(), gen::ui::checkpointMarker()})
         EXPECT_GT(img.at(img.width() / 2, img.height() / 2).a, 0.2f);
     Raster ring = gen::ui::checkpointRing();

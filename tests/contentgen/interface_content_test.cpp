@@ -106,7 +106,7 @@ TEST(GeneratedContent, FontHasNarrowCentredGlyphsInEveryPrintableCell) {
                     minX = std::min(minX, x);
                     maxX = std::max(maxX, x);
                 }
-        if (code < 32 || code == 32) {
+        if (code <= 32) {
             EXPECT_EQ(ink, 0) << code;
         } else if (gen::ui::fontCodeHasGlyph(code)) {
             EXPECT_GT(ink, 0) << code;
