@@ -1,5 +1,5 @@
-// The computer drivers on flat test ground: the countdown hold, the wrap of the
-// line, backing off a wall, righting, keeping apart, and coasting after the finish.
+// The computer drivers on flat test ground: the countdown hold, backing off a
+// wall, righting, keeping apart, and coasting after the finish.
 #include "race/race_test_support.h"
 
 #include "race/ai_driver.h"
@@ -61,49 +61,6 @@ TEST_F(ComputerDriver, TheCountdownHoldsEveryCarOnTheGrid) {
         EXPECT_EQ(car(i).stuckTimer, 0.0f);
         EXPECT_FALSE(car(i).reversing);
     }
-}
-
-TEST_F(ComputerDriver, TheTargetWrapsFromTheLastPointToTheFirst) {
-    // A square of twelve points 10 apart; car 1 stands on the last one facing the first.
-    std::vector<TrackPoint> square;
-    for (int side = 0; side < 4; ++side) {
-        for (int k = 0; k < 3; ++k) {
-            TrackPoint p;
-            const float s = 10.0f * float(k);
-            const Vec3 corners[4] = {{100, 1, 0}, {130, 1, 0}, {130, 1, 30}, {100, 1, 30}};
-            const Vec3 dir = normalise(corners[(side + 1) % 4] - corners[side]);
-            const Vec3 q = corners[side] + dir * s;
-            p.x = q.x;
-            p.y = q.y;
-            p.z = q.z;
-            p.kind = side == 0 && k == 0 ? 1 : 0;
-            square.push_back(p);
-        }
-    }
-    ASSERT_TRUE(useLine(square));
-    setUpFlatRace();
-    onlyCar(1);
-    place(1, {100.0f, 0.95f, 12.0f});
-    car(1).targetPoint = 11;
-    car(1).lookAheadPoint = 11;
-    run(1);
-    EXPECT_EQ(car(1).targetPoint, 0);
-    EXPECT_GE(car(1).lookAheadPoint, 0);
-    EXPECT_LE(car(1).lookAheadPoint, 11);
-
-    // Driving on, it keeps going round: the targets climb and wrap again, the
-    // look-ahead never leaves the line, and the start line opens laps.
-    int wraps = 0;
-    int32_t last = car(1).targetPoint;
-    for (int frame = 0; frame < 4000; ++frame) {
-        run(1);
-        ASSERT_GE(car(1).lookAheadPoint, 0);
-        ASSERT_LE(car(1).lookAheadPoint, aiPathLast);
-        if (car(1).targetPoint < last) ++wraps;
-        last = car(1).targetPoint;
-    }
-    EXPECT_GE(wraps, 2);
-    EXPECT_GE(car(1).lapsDone, 2);
 }
 
 TEST_F(ComputerDriver, AgainstAWallItBacksOffAfterThreeSecondsForOneAndAHalf) {
