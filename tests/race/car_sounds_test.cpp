@@ -88,7 +88,7 @@ TEST_F(CarSounds, TheEnginePitchRisesWithTheRevsThroughAGear) {
 
 TEST_F(CarSounds, SoundOffStartsNothingButTheLevelsStillMove) {
     gameSettings.sound = 0;
-    ASSERT_TRUE(useLine(ovalPath({0.0f, 1.0f, 6.0f}, 300.0f, 60.0f)));
+    ASSERT_TRUE(useLine(straightLine(60, 0.0f, 6.0f)));
     setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
     for (int i = 0; i < 250; ++i) {
         frame();
@@ -174,7 +174,7 @@ TEST_F(CarSounds, CrashesComeInThreeBandsAtMostEveryQuarterSecond) {
 
 TEST_F(CarSounds, ATrafficCarHootsAtThePlayerNearbyWithOneOfItsThreeHorns) {
     gameSettings.sound = 1;
-    ASSERT_TRUE(useLine(ovalPath({0.0f, 1.0f, 6.0f}, 600.0f, 60.0f)));
+    ASSERT_TRUE(useLine(straightLine(100, 0.0f, 6.0f)));
     trafficLevel = 1;
     setUpFlatRace({0.0f, 0.95f, 0.0f}, false);
     TrafficCar& car = trafficCars[0];

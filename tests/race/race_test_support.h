@@ -50,36 +50,6 @@ inline std::unique_ptr<SbmModel> flatGround(float half, float y, float cell = 50
     return model;
 }
 
-// An oval circuit: two straights of `straight` along x joined by half circles
-// of `radius`, starting at `first` and running towards +x, turning to -z
-// (the cars' left). Points `spacing` apart; a checkpoint every `every` points.
-inline std::vector<TrackPoint> ovalPath(Vec3 first, float straight, float radius, float spacing = 10.0f,
-                                        int every = 12) {
-    std::vector<TrackPoint> points;
-    auto add = [&](float x, float z) {
-        TrackPoint p;
-        p.x = x;
-        p.y = first.y;
-        p.z = z;
-        p.kind = points.size() % size_t(every) == 0 ? 1 : 0;
-        points.push_back(p);
-    };
-    const int straightPoints = int(straight / spacing);
-    const int arcPoints = int(3.14159265f * radius / spacing);
-    const float cz = first.z - radius;  // centre line of the oval
-    for (int i = 0; i < straightPoints; ++i) add(first.x + float(i) * spacing, first.z);
-    for (int i = 0; i < arcPoints; ++i) {
-        const float a = 3.14159265f * float(i) / float(arcPoints);
-        add(first.x + straight + radius * std::sin(a), cz + radius * std::cos(a));
-    }
-    for (int i = 0; i < straightPoints; ++i) add(first.x + straight - float(i) * spacing, cz - radius);
-    for (int i = 0; i < arcPoints; ++i) {
-        const float a = 3.14159265f * float(i) / float(arcPoints);
-        add(first.x - radius * std::sin(a), cz - radius * std::cos(a));
-    }
-    return points;
-}
-
 // A straight line of `count` points along +x at height 1, 10 apart, from x0 at
 // z; a checkpoint every `every` points (a lone one at the line would count a lap
 // a frame).
