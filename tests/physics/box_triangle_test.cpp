@@ -54,19 +54,6 @@ TEST(BoxTriangle, PartlyCoveredTriangleIsClippedToIt)
     }
 }
 
-TEST(BoxTriangle, WallBesideTheBoxPushesSideways)
-{
-    // A vertical wall 0.01 into the box's +z side: four contacts along -z.
-    btVector3 wall[3] = {{-20, -5, 1.29f}, {20, -5, 1.29f}, {0, 5, 1.29f}};
-    BoxTriangleContact contacts[8];
-    int count = boxTriangleContacts(kHalf, wall, TriangleNeighbours{}, 0.05f, contacts);
-    ASSERT_EQ(count, 4);
-    for (int i = 0; i < count; ++i) {
-        EXPECT_NEAR(contacts[i].normal.z(), -1.0f, 1e-6f);
-        EXPECT_NEAR(contacts[i].distance, -0.01f, 1e-5f);
-    }
-}
-
 // A triangle of the road just ahead of the box, level with its bottom face.
 // Its near edge is the diagonal of a road quad whose other half lies under the box.
 struct SeamCase {
