@@ -193,10 +193,9 @@ TEST(PhysicsBody, AngularMomentumAndVelocityStayConsistent)
 TEST(PhysicsStep, FourSubStepsCallEveryCallbackFourTimes)
 {
     WorldPtr world = makeWorld();
-    int calls[2] = {0, 0};
     std::vector<int> order;
-    FunctionCallback first([&](Controller*) { ++calls[0]; order.push_back(0); });
-    FunctionCallback second([&](Controller*) { ++calls[1]; order.push_back(1); });
+    FunctionCallback first([&](Controller*) { order.push_back(0); });
+    FunctionCallback second([&](Controller*) { order.push_back(1); });
     RigidBody* a = makeBox(world.get(), {1, 1, 1}, {0, 10, 0});
     RigidBody* b = makeBox(world.get(), {1, 1, 1}, {5, 10, 0});
     Controller* ca = createController(a, &first);
@@ -205,8 +204,6 @@ TEST(PhysicsStep, FourSubStepsCallEveryCallbackFourTimes)
 
     StepStats stats;
     step(world.get(), kFrame, 4, &stats);
-    EXPECT_EQ(calls[0], 4);
-    EXPECT_EQ(calls[1], 4);
     EXPECT_EQ(stats.subSteps, 4);
     EXPECT_EQ(stats.callbacks, 8);
     EXPECT_EQ(order, (std::vector<int>{0, 1, 0, 1, 0, 1, 0, 1}));
@@ -215,7 +212,7 @@ TEST(PhysicsStep, FourSubStepsCallEveryCallbackFourTimes)
     step(world.get(), 0.0f, 4);
     step(world.get(), kFrame, 0);
     step(world.get(), -1.0f, 4);
-    EXPECT_EQ(calls[0], 4);
+    EXPECT_EQ(order.size(), 8u);
 }
 
 TEST(PhysicsStep, ControllerForceActsDuringTheSubStepItIsSetIn)
