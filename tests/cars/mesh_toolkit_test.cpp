@@ -1,5 +1,5 @@
 // The car generator's mesh toolkit: triangulation, welding and crease-aware
-// normals, winding under mirroring. Where the livery layout puts surfaces is
+// normals, faces turned to the asked side. Where the livery layout puts surfaces is
 // checked on the generated cars (Livery tests in car_content_test.cpp).
 #include "cars/mesh.h"
 
@@ -67,19 +67,6 @@ TEST(MeshToolkit, ShallowFoldsAreSmoothed) {
                 EXPECT_GT(t.normals[k][1], 0.99f);
                 EXPECT_GT(t.normals[k][0], 0.01f) << "the normal on the fold leans between both faces";
             }
-}
-
-TEST(MeshToolkit, MirroringKeepsFacesOutwards) {
-    Mesh m;
-    m.box({0.5f, -1, 0.2f}, {1.5f, 1, 1.0f}, fixedUv(0, 0));
-    m.mirrorZ(0);
-    ASSERT_EQ(m.size(), 24u);
-    for (size_t i = 12; i < 24; ++i) {
-        const Tri& t = m.triangles()[i];
-        V3 face = cross(t.p[1] - t.p[0], t.p[2] - t.p[0]);
-        V3 centre = (t.p[0] + t.p[1] + t.p[2]) * (1.0f / 3.0f);
-        EXPECT_GT(dot(face, centre - V3{1.0f, 0.0f, -0.6f}), 0.0f);
-    }
 }
 
 TEST(MeshToolkit, DegenerateTrianglesAreDroppedAndAnEmptyMeshWritesAnEmptyModel) {

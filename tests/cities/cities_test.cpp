@@ -75,8 +75,6 @@ TEST(Cities, ThirtyDistinctCircuitsGrowHarderWithinEachClub) {
         const Circuit& c = circuit(slot);
         ASSERT_FALSE(c.points.empty()) << "slot " << slot;
         EXPECT_EQ(c.map, mapOfSlot(slot));
-        EXPECT_GE(c.length, 1200) << "slot " << slot;
-        EXPECT_LE(c.length, 3000) << "slot " << slot;
         EXPECT_LE(c.points.size(), size_t(kMaxPathPoints));
         EXPECT_TRUE(regions[c.map - 1].insert(c.region).second) << "slot " << slot << " repeats a circuit";
         V3 s = startPosition(slot);

@@ -121,15 +121,6 @@ TEST_F(CarModelsTest, EveryFileLandsInItsSlot) {
     EXPECT_TRUE(wheelSet.rims[7].empty());
 }
 
-TEST_F(CarModelsTest, MissingFilesLeaveTheirModelsEmpty) {
-    ASSERT_TRUE(writeModel("base/cars/4/car.sbm", markerModel(3)));
-    loadAllCarModels();
-    EXPECT_EQ(carPartSets[4].body.triangleCount(), 3);
-    EXPECT_TRUE(carPartSets[4].spoiler[2].empty());
-    EXPECT_TRUE(carPartSets[0].body.empty());
-    EXPECT_TRUE(trafficSet.wheel.empty());
-}
-
 TEST_F(CarModelsTest, ChoosingAPartDrawsAnotherLoadedModelAndReadsNoFile) {
     // Spoiler k of body model 2 is a square at x = -6 + 2k; body model 2's body sits
     // low, body model 1's high.

@@ -43,9 +43,6 @@ protected:
         ASSERT_TRUE(writeFileBytes(tgaTablePath(3), columns(6, {255, 255, 255, 0}, {0, 0, 255, 255})));
         // Its mask: reflection 100 on the left half, 220 on the right.
         ASSERT_TRUE(writeFileBytes(tgaTablePath(13), columns(4, {50, 50, 50, 100}, {50, 50, 50, 220})));
-        // Body model 2 (cars 2, 8, 14): an opaque white template and a uniform mask.
-        ASSERT_TRUE(writeFileBytes(tgaTablePath(16), solidTga32(4, 4, 255, 255, 255, 255)));
-        ASSERT_TRUE(writeFileBytes(tgaTablePath(15), solidTga32(4, 4, 0, 0, 0, 30)));
         // No vinyl: opaque everywhere (alpha 1 leaves the paint).
         ASSERT_TRUE(writeFileBytes(tgaTablePath(40), solidTga32(4, 4, 255, 255, 0, 255)));
         // Top vinyl 1 (image 61): green where alpha is 0, on the left half.
@@ -113,17 +110,6 @@ TEST_F(LiveryTest, PaintVinylsTemplateAndMaskAlpha) {
     for (int y : {100, 700, 1000}) {
         expectNear(at(200, y), {0, 0, 255, 100}, "left");
         expectNear(at(640, y), {0, 0, 255, 220}, "middle");
-    }
-}
-
-TEST_F(LiveryTest, CarsSharingABodyModelShareTemplateAndMask) {
-    for (int model : {2, 8, 14}) {
-        SCOPED_TRACE(model);
-        paintLivery(3, 0, 0.0f, 1.0f, 0.0f, 0, 0);  // something else first
-        paintLivery(3, model, 1.0f, 0.0f, 0.0f, 0, 0);
-        readBack(3);
-        expectNear(at(10, 10), {255, 255, 255, 30}, "corner");
-        expectNear(at(1000, 1000), {255, 255, 255, 30}, "far corner");
     }
 }
 

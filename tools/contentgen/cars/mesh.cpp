@@ -238,17 +238,6 @@ void Mesh::transform(const Xform& place, size_t from) {
     }
 }
 
-void Mesh::mirrorZ(size_t from) {
-    size_t end = tris_.size();
-    for (size_t i = from; i < end; ++i) {
-        Tri t = tris_[i];
-        for (V3& p : t.p) p.z = -p.z;
-        std::swap(t.p[1], t.p[2]);
-        std::swap(t.uv[1], t.uv[2]);
-        tris_.push_back(t);
-    }
-}
-
 void Mesh::bounds(V3& lo, V3& hi) const {
     lo = {1e9f, 1e9f, 1e9f};
     hi = {-1e9f, -1e9f, -1e9f};

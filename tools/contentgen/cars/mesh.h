@@ -104,8 +104,6 @@ public:
 
     // Adds another mesh's triangles (into this mesh's current group), transformed.
     void append(const Mesh& other, const Xform& place = Xform{});
-    // Adds a mirror image of the triangles added since `from` (z -> -z, winding kept outward).
-    void mirrorZ(size_t from = 0);
     void transform(const Xform& place, size_t from = 0);
 
     size_t size() const { return tris_.size(); }
