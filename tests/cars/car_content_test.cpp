@@ -372,7 +372,7 @@ TEST(Optics, ThreeLitGroupsGlowInTheirOwnTexture) {
         }
 }
 
-TEST(CityCars, FitTheTrafficBoxWithThreeLampGroupsAndArchesOverTheAxles) {
+TEST(CityCars, FitTheTrafficBoxWithIndicatorsOnTheirSides) {
     for (int c = 0; c < 5; ++c) {
         SCOPED_TRACE("city car " + std::to_string(c));
         auto m = loadModel("city/car" + std::to_string(c) + ".sbm");
@@ -384,6 +384,12 @@ TEST(CityCars, FitTheTrafficBoxWithThreeLampGroupsAndArchesOverTheAxles) {
         EXPECT_GT(b.lo.y, cars::kGroundY);
         ASSERT_GE(m->groupCount(), 3);
         for (int g = 0; g < 3; ++g) ASSERT_GT(m->groups[static_cast<size_t>(g)].triangleCount(), 0);
+        for (int g = 1; g <= 2; ++g)
+            for (int32_t ti : m->groups[static_cast<size_t>(g)].triangleIndices) {
+                Vec3 p = centroid(*m, m->triangles[static_cast<size_t>(ti)]);
+                if (g == 1) EXPECT_LT(p.z, 0.0f) << "left indicators on the car's left (-z)";
+                else EXPECT_GT(p.z, 0.0f) << "right indicators on +z";
+            }
         // arches around the traffic table's axles
         for (float axle : {cars::trafficFrontX(c), cars::trafficRearX(c)}) {
             Vec3 n;
