@@ -1,8 +1,9 @@
 // What the shipped shaders do with their uniforms, drawn and read back: the
 // conventions the drawing code and the content rely on (docs/shaders.md).
-// Self-illumination, reflection, the bright pass and the blur's axis and
-// weights change the scene reference pictures in tests/scene as well; the
-// cases here are those the reference pictures do not show.
+// Self-illumination, reflection, the street lamps' pool, fade and tint, the
+// bright pass and the blur's axis and weights change the scene reference
+// pictures in tests/scene as well; the cases here are those the pictures do
+// not show.
 #include "render_test_support.h"
 
 
@@ -42,23 +43,6 @@ TEST_F(ShaderFrame, GlassWritesGlassAlphaAndEverythingElseWritesOne) {
     arb::glUniform1fARB(lightProgram.GlassAlpha, 0.3f);
     square();
     EXPECT_NEAR(readPixel(400, 300).a, 77, 2);
-}
-
-TEST_F(ShaderFrame, StreetLampLightsAroundItsFoot) {
-    glBindTexture(GL_TEXTURE_2D, texture({255, 255, 255, 255}));
-    darkLightProgram();
-    arb::glUniform4fARB(lightProgram.lightColorLocal, 1.1f, 1.1f, 1.1f, 1);
-    // The lamp hangs 7.5 in front of the left edge and shines onto the square.
-    arb::glUniform4fARB(lightProgram.lightPos, 5, 50, 7.5f, 1);
-    square();
-    const Pixel nearLamp = readPixel(40, 300);
-    const Pixel midway = readPixel(240, 300);
-    const Pixel far = readPixel(780, 300);
-    EXPECT_GT(nearLamp.r, 150);
-    EXPECT_GT(nearLamp.r, midway.r);
-    EXPECT_GT(midway.r, far.r);
-    EXPECT_LT(far.r, 10);  // beyond its reach
-    EXPECT_GT(nearLamp.r, nearLamp.b);  // warm lamps
 }
 
 TEST_F(ShaderFrame, PaintFlakesSparkleOnlyWithNoiseNow) {
