@@ -1,8 +1,8 @@
 // The three model draw operations, drawn and read back: what each does per
-// group, and that compiled and cell-culled models draw the same picture.
+// group, and that compiled and cell-culled models draw the same picture. The
+// blinking materials' second frame is drawn in tests/content.
 #include "render_test_support.h"
 
-#include "app/frame_timer.h"
 #include "render/model_drawing.h"
 
 using namespace render_test;
@@ -10,13 +10,12 @@ using namespace render_test;
 namespace {
 
 // `groups` squares side by side over x 0..100 (y 0..100, facing +z), each its
-// own group with material `material` (or none), t running 0..0.45 (the lower
-// half of the texture).
+// own group with material `material` (or none).
 void addSquares(SbmModel& model, int groups, int material) {
     const float width = 100.0f / float(groups);
     for (int g = 0; g < groups; ++g) {
         const float x0 = width * float(g), x1 = x0 + width;
-        addQuadGroup(model, {{{x0, 0, 0}, {x1, 0, 0}, {x1, 100, 0}, {x0, 100, 0}}}, {0, 0, 1}, material, 0.45f);
+        addQuadGroup(model, {{{x0, 0, 0}, {x1, 0, 0}, {x1, 100, 0}, {x0, 100, 0}}}, {0, 0, 1}, material);
     }
 }
 
@@ -26,11 +25,7 @@ protected:
         model_.release();
         FlatFrame::TearDown();
     }
-    // Two rows: the lower half of the image the colour given, the upper half
-    // black (a blinking material's second frame).
-    GLuint texture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-        return FlatFrame::texture({r, g, b, a, r, g, b, a, 0, 0, 0, 255, 0, 0, 0, 255}, 2);
-    }
+    GLuint texture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) { return FlatFrame::texture({r, g, b, a}); }
 
     SbmModel model_;
 };
@@ -72,25 +67,6 @@ TEST_F(ModelDrawing, OneTextureIgnoresEveryMaterialTexture) {
         EXPECT_EQ(p.g, 255);
         EXPECT_EQ(p.b, 0);
     }
-}
-
-TEST_F(ModelDrawing, CompiledBlinkingGroupsShowTheirOtherFrameWhileTheBlinkValueIsNegative) {
-    model_.materials = {materialWith(texture(255, 255, 0, 255), 0.5f)};
-    addSquares(model_, 1, 0);
-    compileModel(model_);
-    const float saved = frameTiming.blinkValue;
-    frameTiming.blinkValue = 0.5f;
-    drawSimple(model_);
-    EXPECT_EQ(readPixel(400, 300).r, 255);
-    frameTiming.blinkValue = -0.5f;
-    clearFrame();
-    drawSimple(model_);
-    EXPECT_EQ(readPixel(400, 300).r, 0);  // the black frame half a texture up
-    frameTiming.blinkValue = saved;
-    // The texture matrix is left as it was found.
-    float matrix[16];
-    glGetFloatv(GL_TEXTURE_MATRIX, matrix);
-    EXPECT_FLOAT_EQ(matrix[13], 0.0f);
 }
 
 TEST_F(ModelDrawing, CellsOutOfViewAreSkippedAndTheRestDrawTheSamePicture) {

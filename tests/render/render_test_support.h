@@ -133,9 +133,8 @@ inline GLuint rgbaTexture(int width, int height, const std::vector<uint8_t>& rgb
 }
 
 // Adds a group of two triangles over four corners, counter-clockwise seen from
-// the side they face; the texture runs 0..1 in s and 0..`tTop` in t.
-inline void addQuadGroup(SbmModel& model, const std::array<Vec3, 4>& corners, Vec3 normal, int material,
-                         float tTop = 1.0f) {
+// the side they face; the texture runs 0..1 across.
+inline void addQuadGroup(SbmModel& model, const std::array<Vec3, 4>& corners, Vec3 normal, int material) {
     const int first = model.vertexCount();
     for (const Vec3& c : corners) model.vertices.push_back({-1, c});
     SbmGroup group;
@@ -147,7 +146,7 @@ inline void addQuadGroup(SbmModel& model, const std::array<Vec3, 4>& corners, Ve
             t.vertexIndices[c] = first + corner[c];
             t.normals[c] = normal;
             t.s[c] = corner[c] == 1 || corner[c] == 2 ? 1.0f : 0.0f;
-            t.t[c] = corner[c] >= 2 ? tTop : 0.0f;
+            t.t[c] = corner[c] >= 2 ? 1.0f : 0.0f;
         }
         group.triangleIndices.push_back(model.triangleCount());
         model.triangles.push_back(t);
@@ -195,9 +194,9 @@ protected:
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
     }
-    // A row of texels (or `height` rows), kept until the end of the test.
-    GLuint texture(const std::vector<uint8_t>& rgba, int height = 1) {
-        textures_.push_back(rgbaTexture(int(rgba.size() / 4) / height, height, rgba));
+    // A row of texels, kept until the end of the test.
+    GLuint texture(const std::vector<uint8_t>& rgba) {
+        textures_.push_back(rgbaTexture(int(rgba.size() / 4), 1, rgba));
         return textures_.back();
     }
     // The Light program with every light off or parked and the default material.

@@ -1,8 +1,11 @@
 // What the shipped shaders do with their uniforms, drawn and read back: the
 // conventions the drawing code and the content rely on (docs/shaders.md).
+// Self-illumination, reflection, the street lamps' pool, fade and tint, the
+// bright pass and the blur's axis and weights change the scene reference
+// pictures in tests/scene as well; the cases here are those the pictures do
+// not show.
 #include "render_test_support.h"
 
-#include "render/render_targets.h"
 
 using namespace render_test;
 
@@ -28,20 +31,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ShaderFrame, LightNowLightsOnlyTexelsBelowFullAlpha) {
-    // Left texel grey with alpha 0, right texel the same grey with alpha 1.
-    glBindTexture(GL_TEXTURE_2D, texture({128, 128, 128, 0, 128, 128, 128, 255}));
-    darkLightProgram();
-    square();
-    EXPECT_LT(readPixel(200, 300).r, 4);
-    EXPECT_LT(readPixel(600, 300).r, 4);
-
-    arb::glUniform1fARB(lightProgram.LightNow, 1);
-    square();
-    EXPECT_NEAR(readPixel(200, 300).r, 128, 3);
-    EXPECT_LT(readPixel(600, 300).r, 4);  // an RGB-like texel never glows
-}
-
 TEST_F(ShaderFrame, GlassWritesGlassAlphaAndEverythingElseWritesOne) {
     GLint alphaBits = 0;
     glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
@@ -54,43 +43,6 @@ TEST_F(ShaderFrame, GlassWritesGlassAlphaAndEverythingElseWritesOne) {
     arb::glUniform1fARB(lightProgram.GlassAlpha, 0.3f);
     square();
     EXPECT_NEAR(readPixel(400, 300).a, 77, 2);
-}
-
-TEST_F(ShaderFrame, StreetLampLightsAroundItsFoot) {
-    glBindTexture(GL_TEXTURE_2D, texture({255, 255, 255, 255}));
-    darkLightProgram();
-    arb::glUniform4fARB(lightProgram.lightColorLocal, 1.1f, 1.1f, 1.1f, 1);
-    // The lamp hangs 7.5 in front of the left edge and shines onto the square.
-    arb::glUniform4fARB(lightProgram.lightPos, 5, 50, 7.5f, 1);
-    square();
-    const Pixel nearLamp = readPixel(40, 300);
-    const Pixel midway = readPixel(240, 300);
-    const Pixel far = readPixel(780, 300);
-    EXPECT_GT(nearLamp.r, 150);
-    EXPECT_GT(nearLamp.r, midway.r);
-    EXPECT_GT(midway.r, far.r);
-    EXPECT_LT(far.r, 10);  // beyond its reach
-    EXPECT_GT(nearLamp.r, nearLamp.b);  // warm lamps
-}
-
-TEST_F(ShaderFrame, ReflectionScalesWithRefIntAndTexelAlpha) {
-    // The environment view: solid mid grey on unit 1.
-    arb::glActiveTextureARB(GL_TEXTURE1_ARB);
-    glBindTexture(GL_TEXTURE_2D, texture({100, 100, 100, 255}));
-    arb::glActiveTextureARB(GL_TEXTURE0_ARB);
-    // Black texels: left alpha 0 (no reflection), right alpha 1.
-    glBindTexture(GL_TEXTURE_2D, texture({0, 0, 0, 0, 0, 0, 0, 255}));
-    darkLightProgram();
-    square();
-    EXPECT_LT(readPixel(600, 300).r, 4);
-    arb::glUniform1fARB(lightProgram.RefInt, 2.0f);
-    square();
-    EXPECT_LT(readPixel(200, 300).r, 4);
-    // Facing the camera, paint reflects a fifth of what it does at grazing angles.
-    EXPECT_NEAR(readPixel(600, 300).r, 40, 4);
-    arb::glUniform1fARB(lightProgram.RefInt, 4.0f);
-    square();
-    EXPECT_NEAR(readPixel(600, 300).r, 80, 4);
 }
 
 TEST_F(ShaderFrame, PaintFlakesSparkleOnlyWithNoiseNow) {
@@ -141,49 +93,17 @@ TEST_F(ShaderFrame, TreesCutLeavesOutByAlphaAndTakeLampLightOnBothSides) {
     EXPECT_GT(readPixel(600, 300).g, ambientOnly.g + 40);
 }
 
-TEST_F(ShaderFrame, BrightPassKeepsOnlyTheBright) {
-    arb::glActiveTextureARB(GL_TEXTURE1_ARB);
-    glBindTexture(GL_TEXTURE_2D, glowMask);  // still black: nothing glowed before
-    arb::glActiveTextureARB(GL_TEXTURE0_ARB);
-    glBindTexture(GL_TEXTURE_2D, texture({60, 60, 60, 255, 255, 40, 255, 255}));
-    arb::glUseProgramObjectARB(hdrProgram.program);
-    arb::glUniform1fARB(hdrProgram.exposure, 0.31f);
-    arb::glUniform1fARB(hdrProgram.gamma, 1.4f);
-    square();
-    const Pixel dull = readPixel(200, 300);
-    const Pixel neon = readPixel(600, 300);
-    EXPECT_LT(dull.r + dull.g + dull.b, 4);
-    EXPECT_GT(neon.r, 150);
-    EXPECT_LT(neon.g, 4);
-    EXPECT_GT(neon.b, 150);
-
-    // Where the previous frame glowed, the bright pass is stronger.
-    arb::glActiveTextureARB(GL_TEXTURE1_ARB);
-    glBindTexture(GL_TEXTURE_2D, texture({255, 255, 255, 255}));
-    arb::glActiveTextureARB(GL_TEXTURE0_ARB);
-    square();
-    EXPECT_GT(readPixel(600, 300).r, neon.r + 40);
-}
-
-TEST_F(ShaderFrame, BlurSpreadsAlongTheChosenAxisOnly) {
-    // A 64-texel row, one bright texel in the middle, drawn 1:1 in width.
+TEST_F(ShaderFrame, BlurIsScaledByItsIntensity) {
+    // A 64-texel row, one bright texel in the middle, drawn 1:1 in width and blurred along it.
     std::vector<uint8_t> row(64 * 4, 0);
     for (int c = 0; c < 4; ++c) row[32 * 4 + size_t(c)] = 255;
     glBindTexture(GL_TEXTURE_2D, texture(row));
     glViewport(0, 0, 64, 4);
     arb::glUseProgramObjectARB(blurProgram.program);
+    arb::glUniform4fARB(blurProgram.texOffset, 1.0f / 64, 1.0f / 64, 1, 0);
     arb::glUniform1fARB(blurProgram.intensity, 1.0f);
-    arb::glUniform4fARB(blurProgram.texOffset, 1.0f / 64, 1.0f / 64, 0, 1);  // vertical: no spread
-    square();
-    EXPECT_LT(readPixel(30, 2).r, 4);
-    EXPECT_GT(readPixel(32, 2).r, 240);
-
-    arb::glUniform4fARB(blurProgram.texOffset, 1.0f / 64, 1.0f / 64, 1, 0);  // horizontal
     square();
     EXPECT_NEAR(readPixel(32, 2).r, 58, 3);
-    EXPECT_NEAR(readPixel(30, 2).r, 31, 3);
-    EXPECT_LT(readPixel(26, 2).r, 3);
-
     arb::glUniform1fARB(blurProgram.intensity, 2.0f);
     square();
     EXPECT_NEAR(readPixel(32, 2).r, 116, 4);

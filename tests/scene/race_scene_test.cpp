@@ -27,7 +27,8 @@ class RaceScene : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(gameWithContent()); }
     void TearDown() override {
-        endRace();
+        if (loadedTrack != 0) leaveRace();
+        GameState = gameStates::mainMenu;
         gameSettings.motionBlur = 0;
     }
 };

@@ -92,11 +92,6 @@ inline bool raceAfter(int track, int frames) {
     return true;
 }
 
-inline void endRace() {
-    if (loadedTrack != 0) leaveRace();
-    GameState = gameStates::mainMenu;
-}
-
 // The frame as it is on screen, top row first.
 inline RgbImage readFrame() {
     RgbImage image;
