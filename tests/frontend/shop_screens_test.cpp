@@ -15,12 +15,6 @@ constexpr int buyX = 720;
 
 class ShopRun : public MenuRun {
 protected:
-    // Main menu -> Career -> New career: the hub with $500.
-    void openHubOfANewCareer() {
-        clickAndSettle(80, at::bottomRowY);
-        clickAndSettle(400, at::bottomRowY);
-        ASSERT_EQ(GameState, gameStates::careerHub);
-    }
     void steps(int x, int n) {
         for (int i = 0; i < n; ++i) click(x, arrowY);
     }
