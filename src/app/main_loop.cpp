@@ -153,13 +153,21 @@ void raceFrame() {
     setRaceMusicGain(clamp01(loopFlags.musicFade));
     soundEffects[sounds::checkpoint].setGain(clamp01(loopFlags.musicFade));
 
-    drawRaceScene();
-    drawHud();
-    frameStage("hud");
-    raceSimulationFrame();
-    frameStage("simulation");
-    if ((countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) && !raceFinished) drawStartOverlay();
-    if (raceFinished) drawResults();
+    if (raceFrameUndrawn && !raceFinished) {
+        // What a drawn frame does to the race, in the same order, without the pictures.
+        updateCameraAndListener();
+        loopFlags.speedBlur = nextBlurFactor(loopFlags.speedBlur, playerSpeed(), ticks);
+        raceSimulationFrame();
+        if (countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) advanceCountdownClock(ticks);
+    } else {
+        drawRaceScene();
+        drawHud();
+        frameStage("hud");
+        raceSimulationFrame();
+        frameStage("simulation");
+        if ((countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) && !raceFinished) drawStartOverlay();
+        if (raceFinished) drawResults();
+    }
     // The frame Escape pauses on stays behind the pause screen.
     if (pauseKeyTaken()) freezeRaceFrame();
 }
@@ -297,6 +305,7 @@ StartupResult startupSequence() {
 }
 
 void (*beforePresent)() = nullptr;
+bool raceFrameUndrawn = false;
 
 bool mainLoopPass(bool& framePass) {
     framePass = false;

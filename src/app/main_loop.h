@@ -14,6 +14,9 @@ StartupResult startupSequence();
 bool mainLoopPass(bool& framePass);
 // Called just before a frame is presented (the lab tool's screenshots).
 extern void (*beforePresent)();
+// Set by the lab tool for a frame that advances a running race without
+// drawing it (camera, sound, simulation and countdown as a drawn frame).
+extern bool raceFrameUndrawn;
 void exitSequence();
 
 // Draws one frame of the current state; always true.

@@ -102,14 +102,6 @@ TEST_F(MenuRun, QuickRaceDrawsOnlyTheFirstTenTracksAndChangeNeverRepeats) {
     }
 }
 
-TEST(TrackMap, EachTrackIsDrawnOnItsCitysMap) {
-    EXPECT_EQ(trackMapNumber(11), 1);
-    EXPECT_EQ(trackMapNumber(20), 1);
-    EXPECT_EQ(trackMapNumber(12), 2);
-    EXPECT_EQ(trackMapNumber(3), 3);
-    EXPECT_EQ(trackMapNumber(29), 3);
-}
-
 TEST_F(MenuRaceRun, StartLoadsTheChosenCareerRaceBehindTheLoadingPicture) {
     openCompetitionsOfANewCareer();
     click(at::start, at::bottomRowY);

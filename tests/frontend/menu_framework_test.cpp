@@ -64,7 +64,6 @@ TEST(MenuScreens, EveryRowIsOnScreenReachableAndApartFromTheOthers) {
         }
     }
     subPage.shown = 0;
-    for (int32_t id : {1, 2, 4, 5, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 36, 50, 61, 88, 90}) EXPECT_NE(findMenuScreen(id), nullptr) << id;
 }
 
 // Every button pressed once at its centre: it acts, makes its sound and leaves
@@ -144,33 +143,26 @@ TEST_F(MenuRun, RectanglesExcludeTheirEdges) {
 }
 
 TEST(MenuCursor, WindowPixelsScaleToTheMenuSpace) {
-    gameSettings.width = 640;
-    gameSettings.height = 480;
-    setMenuCursorFromPixels(16, 420);
-    EXPECT_EQ(menuCursor.x, 20);
-    EXPECT_EQ(menuCursor.y, 525);
-    gameSettings.width = 1600;
-    gameSettings.height = 1200;
-    setMenuCursorFromPixels(1599, 1199);
-    EXPECT_EQ(menuCursor.x, 799);
-    EXPECT_EQ(menuCursor.y, 599);
-    // 1280 x 1024: the bottom row of pixels is still the bottom of the menus.
-    gameSettings.width = 1280;
-    gameSettings.height = 1024;
-    setMenuCursorFromPixels(640, 1023);
-    EXPECT_EQ(menuCursor.x, 400);
-    EXPECT_EQ(menuCursor.y, 599);
+    // The last row and column of pixels stay inside the menus, at 5:4 too.
+    const struct { int width, height, pixelX, pixelY, x, y; } cases[] = {
+        {640, 480, 16, 420, 20, 525}, {1600, 1200, 1599, 1199, 799, 599}, {1280, 1024, 640, 1023, 400, 599}};
+    for (const auto& c : cases) {
+        gameSettings.width = c.width;
+        gameSettings.height = c.height;
+        setMenuCursorFromPixels(c.pixelX, c.pixelY);
+        EXPECT_EQ(menuCursor.x, c.x) << c.width;
+        EXPECT_EQ(menuCursor.y, c.y) << c.width;
+    }
     gameSettings = GameSettings{};
 }
 
-TEST(ItemCarousel, ArrowsStopAtTheEndsAndTheStripSlidesBackIntoPlace) {
+// The shops' tests step the arrows to both ends; here the strip's slide.
+TEST(ItemCarousel, TheStripStaysAtAnEndAndSlidesBackIntoPlaceAfterAStep) {
     carousel = CarouselState{};
     carousel.selected = 4;
     EXPECT_FALSE(stepCarousel(+1, 5));
-    EXPECT_EQ(carousel.selected, 4);
     EXPECT_EQ(carousel.offset, 0.0f);
     EXPECT_TRUE(stepCarousel(-1, 5));
-    EXPECT_EQ(carousel.selected, 3);
     EXPECT_EQ(carousel.offset, -100.0f);
     int frames = 0;
     while (carousel.offset != 0.0f && frames < 200) {
@@ -181,7 +173,4 @@ TEST(ItemCarousel, ArrowsStopAtTheEndsAndTheStripSlidesBackIntoPlace) {
     }
     EXPECT_EQ(carousel.offset, 0.0f);
     EXPECT_LT(frames, 100);
-    carousel.selected = 0;
-    EXPECT_FALSE(stepCarousel(-1, 5));
-    EXPECT_EQ(carousel.selected, 0);
 }

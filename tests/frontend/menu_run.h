@@ -94,10 +94,15 @@ protected:
         return GameState == state;
     }
 
-    // Main menu -> Career -> New career -> Race: Competitions with a fresh career.
-    void openCompetitionsOfANewCareer() {
+    // Main menu -> Career -> New career: the hub with $500.
+    void openHubOfANewCareer() {
         clickAndSettle(80, 550);
         clickAndSettle(400, 550);
+        ASSERT_EQ(GameState, gameStates::careerHub);
+    }
+    // ... -> Race: Competitions with a fresh career.
+    void openCompetitionsOfANewCareer() {
+        openHubOfANewCareer();
         clickAndSettle(720, 550);
     }
 

@@ -111,14 +111,13 @@ TEST_F(OptionsRun, EveryToggleActsAtOnce) {
 }
 
 TEST_F(OptionsRun, ABindingRowTakesOnlyTheKeysCaptureAccepts) {
-    const int32_t keysBefore[5] = {gameSettings.keys[0], gameSettings.keys[1], gameSettings.keys[2],
-                                   gameSettings.keys[3], gameSettings.keys[4]};
+    const GameSettings before = gameSettings;
     clickAndSettle(controlsTabX, tabY);
     ASSERT_EQ(subPage.shown, 2);
     click(bindingX, bindingY(3));
     EXPECT_EQ(detailItem.target, 3);
     key('5');
-    EXPECT_EQ(gameSettings.keys[3], keysBefore[3]);
+    EXPECT_EQ(gameSettings.keys[3], before.keys[3]);
     EXPECT_EQ(detailItem.target, 3);
     key('B');
     EXPECT_EQ(gameSettings.keys[3], 0x42);
@@ -127,5 +126,5 @@ TEST_F(OptionsRun, ABindingRowTakesOnlyTheKeysCaptureAccepts) {
     EXPECT_EQ(detailItem.target, -1);
     // Nothing waits now: another key binds nothing.
     key('C');
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(gameSettings.keys[i], i == 3 ? 0x42 : keysBefore[i]);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(gameSettings.keys[i], i == 3 ? 0x42 : before.keys[i]);
 }

@@ -17,10 +17,7 @@ protected:
         ASSERT_TRUE(runUntil(gameStates::racing, 200));
     }
     void pause() {
-        backend.events.push_back({platform::EventType::KeyDown, keyCodes::escape});
-        frame();
-        backend.events.push_back({platform::EventType::KeyUp, keyCodes::escape});
-        frame();
+        key(keyCodes::escape);
         ASSERT_EQ(GameState, gameStates::pause);
         settle();
     }

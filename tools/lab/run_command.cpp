@@ -57,6 +57,12 @@ void reportFinishedRace() {
     std::fflush(stdout);
 }
 
+bool shotDue() {
+    for (const ShotRequest& shot : pendingShots)
+        if (shot.frame == currentFrame) return true;
+    return false;
+}
+
 void takeShots() {
     for (const ShotRequest& shot : pendingShots) {
         if (shot.frame != currentFrame) continue;
@@ -68,6 +74,7 @@ void takeShots() {
 int runProgram(const std::vector<std::string>& args) {
     long frames = -1;
     int frameMs = 10;
+    long drawEvery = 1;
     std::string eventsPath;
     std::string audioCapture;
     platform::TestBackend backend;
@@ -81,6 +88,8 @@ int runProgram(const std::vector<std::string>& args) {
             frames = std::atol(args[++i].c_str());
         } else if (a == "--frame-ms" && hasValue) {
             frameMs = std::atoi(args[++i].c_str());
+        } else if (a == "--draw-every" && hasValue) {
+            drawEvery = std::atol(args[++i].c_str());
         } else if (a == "--events" && hasValue) {
             eventsPath = args[++i];
         } else if (a == "--audio-capture" && hasValue) {
@@ -110,6 +119,10 @@ int runProgram(const std::vector<std::string>& args) {
     }
     if (frames < 0 || frameMs < 0) {
         std::fprintf(stderr, "nightrun-lab run: --frames N is required\n");
+        return 2;
+    }
+    if (drawEvery < 1) {
+        std::fprintf(stderr, "nightrun-lab run: --draw-every takes a whole number from 1\n");
         return 2;
     }
     ScriptedEvents events;
@@ -148,6 +161,9 @@ int runProgram(const std::vector<std::string>& args) {
             for (const platform::Event& e : due.events) backend.events.push_back(e);
             for (const std::string& path : due.shots) pendingShots.push_back({currentFrame, path});
             if (autopilot.enabled) driveRaces(ticks);
+            // A running race may go undrawn between the drawn frames, but never
+            // on a frame that takes input or a picture.
+            raceFrameUndrawn = drawEvery > 1 && currentFrame % drawEvery != 0 && due.events.empty() && !shotDue();
             backend.clockMs += static_cast<uint32_t>(frameMs);
             bool framePass = false;
             while ((running = mainLoopPass(framePass)) && !framePass) {}
@@ -156,6 +172,7 @@ int runProgram(const std::vector<std::string>& args) {
             reportFinishedRace();
         }
         quit = !running;
+        raceFrameUndrawn = false;
         fullscreenAtExit = platform::windowFullscreen();
         if (!audioCapture.empty() && !writeCapturedAudio(audioCapture)) {
             std::fprintf(stderr, "nightrun-lab run: could not write %s\n", audioCapture.c_str());
@@ -175,7 +192,7 @@ int runProgram(const std::vector<std::string>& args) {
 
 LabCommand runCommand("run",
                       "--frames N [--frame-ms T] [--events FILE] [--shot FRAME:FILE.png ...] [--answer yes|no] "
-                      "[--audio-capture FILE.wav] [--autopilot] [--real-window]",
+                      "[--audio-capture FILE.wav] [--autopilot] [--draw-every N] [--real-window]",
                       runProgram);
 
 }  // namespace
