@@ -153,20 +153,13 @@ TEST(TextureUpload, RowsNeedNoAlignment) {
     EXPECT_EQ(createTexture(rgb.data(), 0, 2, 3, params), 0u);
 }
 
-TEST(GeneratedImages, LoadersReadWhatTheGeneratorWrites) {
+TEST(GeneratedImages, TheBmpReaderReadsWhatTheGeneratorWrites) {
     TempDir dir("gen-images");
-    // Row 0 of a raster is its top; both files store the bottom row first.
+    // Row 0 of a raster is its top; the file stores the bottom row first.
     gen::Raster raster(2, 2, gen::Color{1, 0, 0, 1});
     raster.at(0, 1) = gen::Color{0, 0, 1, 0};
     raster.at(1, 1) = gen::Color{0, 1, 0, 1};
-    ASSERT_TRUE(gen::writeTga(raster, dir.file("gen.tga"), true));
     ASSERT_TRUE(gen::writeBmp(raster, dir.file("gen.bmp")));
-
-    TgaPixels tga;
-    ASSERT_TRUE(readTga(dir.file("gen.tga"), tga));
-    EXPECT_EQ(tga.components, 4);
-    EXPECT_EQ(tga.pixels, (std::vector<uint8_t>{0, 0, 255, 0, 0, 255, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255}));
-
     platform::BmpImage bmp;
     ASSERT_EQ(readBmpFile(dir.file("gen.bmp"), bmp), platform::BmpError::None);
     EXPECT_EQ(bmp.rgb, (std::vector<uint8_t>{0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 0, 0}));
