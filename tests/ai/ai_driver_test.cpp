@@ -51,7 +51,6 @@ TEST_F(ComputerDriver, TheCountdownHoldsEveryCarOnTheGrid) {
     holdKey(nitro, true);
     run(400);  // 6.4 s of the start sequence
     ASSERT_TRUE(countdownActive);
-    EXPECT_EQ(clockValue(raceClock), 0.0f);  // the clocks stand meanwhile
     for (int i = 0; i < 4; ++i) {
         EXPECT_NEAR(at(i).x, 0.0f, 0.05f) << i;
         EXPECT_NEAR(at(i).z, 4.5f * float(i), 0.05f) << i;
