@@ -74,6 +74,9 @@ class GarageScene : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(gameWithContent());
+        // The new career's car, whatever an earlier test in this process raced.
+        applyStoredConfig();
+        paintGarageWithWorkingCar();
         saved_ = workingCar;
         GameState = shownScreen = gameStates::mainMenu;
         mouseState = MouseState{};
