@@ -154,11 +154,12 @@ void raceFrame() {
     soundEffects[sounds::checkpoint].setGain(clamp01(loopFlags.musicFade));
 
     if (raceFrameUndrawn && !raceFinished) {
-        // What a drawn frame does to the race, in the same order, without the pictures.
-        updateCameraAndListener();
-        loopFlags.speedBlur = nextBlurFactor(loopFlags.speedBlur, playerSpeed(), ticks);
-        raceSimulationFrame();
-        if (countdownActive || (phaseTimer > 0.0f && phaseTimer < 13.0f)) advanceCountdownClock(ticks);
+        // What a drawn frame does to the race, without the pictures: the camera
+        // (on the blur of the frame before), the simulation and the countdown
+        // clock, and the blur following the speed the frame started with.
+        const float speed = playerSpeed();
+        headlessRaceFrame(ticks);
+        loopFlags.speedBlur = nextBlurFactor(loopFlags.speedBlur, speed, ticks);
     } else {
         drawRaceScene();
         drawHud();
